@@ -1,0 +1,160 @@
+#include "DM_Sqlite1.h"
+
+#include "sync/Thread.DatenAusCloud1.h"
+#include "tdm.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
+
+namespace {
+
+TMeineFDConnection* g_connection = nullptr;
+constexpr int WaitStepMSecs = 10;
+constexpr int ClaimPauseMSecs = 5;
+
+} // namespace
+
+QString GetDBFilePathAndName()
+{
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QDir portable(exeDir + QStringLiteral("/DB"));
+    if (!exeDir.isEmpty() && portable.exists())
+        return portable.filePath(QStringLiteral("Lumora.sqlite"));
+
+    QString base = qEnvironmentVariable("APPDATA");
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString lumoraDir = base + QStringLiteral("/Lumora");
+    const QString dbDir = lumoraDir + QStringLiteral("/DB");
+    QDir().mkpath(lumoraDir);
+    QDir().mkpath(dbDir);
+    return dbDir + QStringLiteral("/Lumora.sqlite");
+}
+
+// ---- TMeineFDConnection ----
+
+TMeineFDConnection::TMeineFDConnection(const QString& databasePath, QObject* parent)
+    : QObject(parent), TSqliteConnection(databasePath)
+{
+    g_connection = this;
+}
+
+TMeineFDConnection::~TMeineFDConnection()
+{
+    release();
+    if (g_connection == this)
+        g_connection = nullptr;
+}
+
+TMeineFDConnection* TMeineFDConnection::getInstance() { return g_connection; }
+
+void TMeineFDConnection::SetCountConnections(int Value)
+{
+    FCountConnections = Value;
+    if (Value <= 0 && isOpen()) {
+        TMeineFDConnection* self = this;
+        QThreadPool::globalInstance()->start([self] {
+            QThread::msleep(ReleaseDelayMSecs);
+            QCoreApplication* app = QCoreApplication::instance();
+            if (!app)
+                return;
+            // Bound to the application object: the connection may be gone by now, so
+            // the call compares before it touches anything.
+            QMetaObject::invokeMethod(
+                app,
+                [self] {
+                    if (g_connection == self)
+                        self->releaseIfIdle();
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    if (Value < 0)
+        FCountConnections = 0;
+    TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread();
+    if (thread && FCountConnections > 0 && !thread->bSQLiteGesperrt.load()) {
+        thread->bSQLiteGesperrt.store(true);
+        QThread::msleep(ClaimPauseMSecs);
+    }
+}
+
+void TMeineFDConnection::releaseIfIdle()
+{
+    if (FCountConnections == 0 && isOpen())
+        release();
+}
+
+void TMeineFDConnection::release()
+{
+    // Close before lifting the claim: the thread must not find the flag down while
+    // this connection still holds the lock.
+    close();
+    if (TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread())
+        thread->bSQLiteGesperrt.store(false);
+}
+
+// ---- TMeineFDQuery ----
+
+TMeineFDQuery::TMeineFDQuery(TMeineFDConnection* connection) : TSqlQuery(connection), m_owner(connection)
+{
+    if (m_owner)
+        m_owner->SetCountConnections(m_owner->CountConnections() + 1);
+}
+
+TMeineFDQuery::~TMeineFDQuery()
+{
+    Close();
+    if (m_owner && TMeineFDConnection::getInstance() == m_owner)
+        m_owner->SetCountConnections(m_owner->CountConnections() - 1);
+}
+
+std::unique_ptr<TMeineFDQuery> TMeineFDQuery::getInstance()
+{
+    return std::make_unique<TMeineFDQuery>(TMeineFDConnection::getInstance());
+}
+
+void TMeineFDQuery::waitForSyncThread()
+{
+    // A query made before a thread existed has not claimed the file yet.
+    TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread();
+    if (thread && !thread->bSQLiteGesperrt.load())
+        thread->bSQLiteGesperrt.store(true);
+    while ((thread = DatenAusCloud::laufenderThread()) && thread->bSQLiteInVerwendung.load())
+        QThread::msleep(WaitStepMSecs);
+}
+
+void TMeineFDQuery::DoBeforeOpen() { waitForSyncThread(); }
+
+void TMeineFDQuery::DoBeforeExecute() { waitForSyncThread(); }
+
+// ---- TDM_Sqlite ----
+
+TDM_Sqlite::TDM_Sqlite(QObject* parent) : QObject(parent) {}
+
+TDM_Sqlite::~TDM_Sqlite() { DataModuleDestroy(); }
+
+bool TDM_Sqlite::DataModuleCreate()
+{
+    m_error.clear();
+    delete TMeineFDConnection::getInstance();
+    auto* connection = new TMeineFDConnection(GetDBFilePathAndName(), this);
+    connection->SetCountConnections(0);
+    if (!connection->open()) {
+        m_error = connection->lastError();
+        return false;
+    }
+    if (dm)
+        dm->SQLiteDB_Erstellen();
+    return true;
+}
+
+void TDM_Sqlite::DataModuleDestroy()
+{
+    if (TMeineFDConnection* connection = TMeineFDConnection::getInstance()) {
+        connection->release();
+        delete connection;
+    }
+}

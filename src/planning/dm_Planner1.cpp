@@ -1,0 +1,5 @@
+#include "dm_Planner1.h"
+
+TdmPlanner* dmPlanner = nullptr;
+
+TdmPlanner::TdmPlanner(QObject* parent) : QObject(parent) { dmPlanner = this; }

@@ -1,0 +1,1 @@
+// Keeps lumora_testlib non-empty while no shared test source exists yet.
