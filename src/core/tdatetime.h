@@ -20,7 +20,7 @@ public:
 
     // Encoders return day 0 for an invalid date or time; tryEncode* report it.
     static TDateTime encodeDate(int year, int month, int day);
-    static TDateTime encodeTime(int hour, int minute, int second, int msec = 0);
+    static TDateTime encodeTime(int hour, int minute, int second = 0, int msec = 0);
     static TDateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec = 0);
     static bool tryEncodeDate(int year, int month, int day, TDateTime& result);
     static bool tryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result);
