@@ -38,15 +38,45 @@ public:
     QString GetDBFilePathAndName();
 
     // ---- schema ----
-    void SQLiteDB_Erstellen();
+    // Brings the open local file to the current version. False when the settings table
+    // cannot be created or the stored version cannot be read; the file is then left alone.
+    bool SQLiteDB_Erstellen();
 
     // ---- settings ----
+    // Reads give the caller's default for a missing key, a NULL value or any error;
+    // ok (when given) tells a failed read from a missing key. Writes report success.
+    int InternalLeseINT(const QString& keyname, int standard, bool* ok = nullptr);
+    QString InternalLeseTXT(const QString& keyname, const QString& standard);
+    bool InternalLeseBool(const QString& keyname, bool standard);
+    TDateTime InternalLeseDT(const QString& keyname, TDateTime standard);
+    bool InternalSchreibeINT(const QString& keyname, int IntValue);
+    bool InternalSchreibeTXT(const QString& keyname, const QString& TxtValue);
+    bool InternalSchreibeBool(const QString& keyname, bool BoolValue);
+    bool InternalSchreibeDT(const QString& keyname, TDateTime dtValue);
+    // The synchronisation stamps of the remembered logins of one tenant; a date in 2000
+    // or earlier also drops that tenant's download progress, so everything is fetched again.
+    void LastSyncDateSET(TDateTime dt, int MandantID);
+    void LastSyncTimeStampSET(TDateTime dt, int MandantID);
+    static QString entferneZeilenumbruch(const QString& text);
+    // "Mo 07.01.2019" after the given text, or after "Datum: " when the text is empty.
+    static QString GibDatumAlsStringFuerEingabefeld(TDateTime datum, const QString& text);
 
     // ---- scrambling ----
 
     // ---- logins ----
 
     // ---- remote database ----
+    // The main thread's connection: primary endpoint, then the fallback; true when connected.
+    bool ConnectRemoteDB();
+    void DisconnectRemoteDB();
+    // The tenant login the connection carries; without one, ConnectRemoteDB takes the
+    // stored "Firma_PIN" and "Firma_Kennwort".
+    void SetRemoteTenant(int pin, const QString& password);
+    // A query bound to the main thread's connection; the caller owns it.
+    std::unique_ptr<TXDataset> GetXDatasetInstance();
+    TRemoteDBDatabase& RemoteDBDatabase1();
+    // Shared, so that this header needs no definition of the class to destroy it.
+    std::shared_ptr<TRemoteDBDatabase> FRemoteDBDatabase1;
 
     // ---- permissions ----
 
