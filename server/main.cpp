@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
 #ifdef LUMORA_REMOTEDB_ADMIN
     if (argc >= 2 && std::strcmp(argv[1], "admin") == 0)
-        return runAdmin(argc - 1, argv + 1);
+        return runAdmin(argc, argv);
 #endif
     std::fprintf(stderr, "usage: lumora-remotedb serve ... | lumora-remotedb admin <command> ...\n%s",
                  remotedb::serveUsage);
