@@ -22,6 +22,11 @@ TDateTime AnzeigeDatum;
 bool PauseStartLaeuft = false;
 bool MitternachtsStempelungLaeuft = false;
 
+bool PauseStatusCacheGueltig = false;
+bool PauseStatusCacheAktiv = false;
+TDateTime PauseStatusCacheZeitstempel;
+TDateTime PauseStatusCacheAbfragezeit;
+
 void resetGlobals()
 {
     IstAngemeldet = false;
@@ -47,6 +52,10 @@ void resetGlobals()
     MitternachtsStempelungLaeuft = false;
 
     // ---- reset: pause state ----
+    PauseStatusCacheGueltig = false;
+    PauseStatusCacheAktiv = false;
+    PauseStatusCacheZeitstempel = TDateTime();
+    PauseStatusCacheAbfragezeit = TDateTime();
 
     // ---- reset: main window state ----
 }

@@ -35,6 +35,11 @@ extern bool MitternachtsStempelungLaeuft;
 // ---- main window: time panel and terminal login ----
 
 // ---- pause state ----
+// The last answer of Tdm::PauseGibIstPauseAktiv, reused for a second whichever employee is asked.
+extern bool PauseStatusCacheGueltig;
+extern bool PauseStatusCacheAktiv;
+extern TDateTime PauseStatusCacheZeitstempel;
+extern TDateTime PauseStatusCacheAbfragezeit;
 
 // ---- main window editing state ----
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DM_Sqlite1.h"
+#include "GlobalTypes.h"
 #include "tdatetime.h"
 
 #include <QObject>
@@ -79,16 +80,94 @@ public:
     std::shared_ptr<TRemoteDBDatabase> FRemoteDBDatabase1;
 
     // ---- permissions ----
+    bool GibBerechtigungBoolean(const QString& dieBerechtigung, int UserID);
+    int GibBerechtigungInteger(const QString& dieBerechtigung, int UserID);
+    TDateTime ZeitRunden(TDateTime Zeit, int WieRunden, int UserID);
 
     // ---- entries ----
+    // Minus the milliseconds since local midnight: the number of a record made now.
+    static int NeueMobileID();
+    // The new entry's MobileID; -1 without a current employee, 0 when it could not be stored.
+    int ZER_Neu(TDateTime Zeitstempel);
+    void ZER_speichernDatum(int MobileID, TDateTime datum);
+    void ZER_speichernZeiten(int MobileID, TDateTime von, TDateTime bis, TDateTime dauer, double std100,
+                             bool nurVonZeit, bool VonIstNULL);
+    void ZER_speichernType(int MobileID, int ZerType);
+    void ZER_speichernKA(int MobileID, const QString& KA);
+    void ZER_speichernKS(int MobileID, const QString& KS);
+    void ZER_speichernFAKT(int MobileID, const QString& fakt);
+    // An object whose display text cannot be found is not booked; the entry keeps its previous object.
+    void ZER_speichernBeleg(int MobileID, TObjektTyp Art, int ID);
+    void ZER_SetzeIntern(int MobileID);
+    void ZER_speichernBez(int MobileID, const QString& Bezeichnung);
+    void ZER_speichernText(int MobileID, const QString& Zusatztext);
+    void ZER_speichernAnzahl(int MobileID, double anzahl);
+    void ZER_speichernKM(int MobileID, int km);
+    void ZER_speichernMaterial(int MobileID, int MatID);
+    void ZER_speichernZerLeistung(int MobileID, int MatID);
+    void ZER_speichernKosten(int MobileID);
+    void ZER_speichernIstKomplett(int MobileID, bool komplett);
+    bool ZER_gibIstKomplett(int MobileID);
+    void ZER_SetzeSperre(int MobileID, bool sperren);
+    void ZER_TauscheLPEID(int MobileID, int NeueLPEID);
+    bool ZER_LoescheDatensatz(int MobileID);
+    // Deletes the entry, or every entry of its team recording; false when a deletion did not go through.
+    bool ZER_LoescheDatensatzTeam(int MobileID);
+    double ZER_GibStundenZuTag(TDateTime datum, int LPEID);
+    // Closes the employee's open time entries of the day at AktuellesVon; true when at least one was closed.
+    bool ZER_offeneZeitenAbschliessen(TDateTime datum, TDateTime AktuellesVon, int LPEID, int MobileID,
+                                      bool PauseSchreibeMobileID, bool IstTeamBerechtigung, bool IstTeamStempelung);
+    void ZER_AktuelleMobileIDschreibe(int MobileID);
+    int Zer_AktuelleMobileIDlese();
+    // VonBisStd_123: 1 from-time, 2 to-time, 3 duration; any other code reads as false.
+    bool ZeitenGibIstNull(int MobileID, bool IstZER, int VonBisStd_123);
+    void ZeitenSetzeIstNull(int MobileID, bool IstZER, bool von, bool bis, bool Std, bool IstNull);
 
     // ---- presence ----
+    // The new presence time's MobileID; -1 when not permitted, 0 when it could not be stored.
+    int ZPZ_Neu(TDateTime Zeitstempel, int LPE_ID);
+    // Starts a presence time at Zeitstempel when the rules allow and none is running; true when one was started.
+    bool ZPZ_PruefeAufOffeneZPZundStarteZPZ(int LPE_ID, TDateTime Zeitstempel, bool bIstTerminal);
+    void ZPZ_speichernZeiten(int MobileID, TDateTime datum, TDateTime von, TDateTime bis, TDateTime dauer,
+                             double std100, bool nurVonZeit);
+    void ZPZ_speichernDatum(int MobileID, TDateTime datum);
+    void ZPZ_speichernIstKomplett(int MobileID, bool komplett);
+    bool ZPZ_gibIstKomplett(int MobileID);
+    void ZPZ_SetzeGeperrt(int MobileID, bool sperren);
+    bool ZPZ_LoescheDatensatz(int MobileID);
+    // Deletes the presence time, or all of its team recording; false when a deletion did not go through.
+    bool ZPZ_LoescheDatensatzTeam(int MobileID);
+    double ZPZ_GibStundenZuTag(TDateTime datum, int LPEID);
+    void ZPZ_AktuelleMobileIDschreibe(int MobileID);
+    int ZPZ_AktuelleMobileIDlese();
 
     // ---- pauses ----
+    void PauseStartePause(bool MitTeam, TDateTime dtJetzt);
+    void PauseBeendePraesenzzeit(TDateTime dtJetzt);
+    void PauseBeendenUndFortsetzen(int LPE_ID, bool MitTeam, TDateTime dtJetzt);
+    void PauseAbbrechen();
+    bool PauseGibIstPauseAktiv(int LPE_ID, TDateTime& Zeitstempel);
+    void PauseSchreibeMobileID_ZER(int LPE_ID, int MobileID);
+    void PauseSchreibeMobileID_ZPZ(int LPE_ID, int MobileID);
+    int PauseLeseMobileID_ZER(int LPE_ID);
+    int PauseLeseMobileID_ZPZ(int LPE_ID);
+    void PauseLoescheMobileID_ZER(int LPE_ID);
+    void PauseLoescheMobileID_ZPZ(int LPE_ID);
+    bool MitternachtsStempelnNotwendig();
+    bool MitternachtsStempelung();
 
     // ---- lookups ----
 
     // ---- teams ----
+    bool TeamIstBestehenderEintrag(int MobileID);
+    bool TeamIstBestehenderEintragGibGUIDZER(int MobileID, QString& GUID);
+    bool TeamIstBestehenderEintragGibGUIDZPZ(int MobileID, QString& GUID);
+    bool TeamAktiveTeamMitgliederVorhanden();
+    bool TeamSchreibeLumora_TeamInLumora_TeamAktiveLPE(int MobileID);
+    void TeamSchreibeLumora_TeamInLumora_TeamAktiveLPEZPZ(int MobileID);
+    void TeamZerSpeichernFuerAlle(int ORIGMobileID);
+    void TeamOffeneZeitenAbschliessen(bool bZER, TDateTime datum, TDateTime AktuellesVon);
+    void TeamSchliesseMehrereOffeneZERs(TDateTime datum, TDateTime AktuellesVon, int MobileID, int EigeneMobileID);
 
     // ---- synchronisation ----
 

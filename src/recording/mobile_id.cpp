@@ -1,0 +1,39 @@
+// Numbers of records made on this device.
+#include "core/tdm.h"
+
+#include "core/clock.h"
+#include "recording/recording_sql.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Bounds the search for a free number; a thousand taken numbers in a row means the file is in trouble anyway.
+constexpr int kMaxVersucheFreieNummer = 1000;
+
+} // namespace
+
+int Tdm::NeueMobileID() {
+    int stunden = 0, minuten = 0, sekunden = 0, ms = 0;
+    Clock::now().decodeTime(stunden, minuten, sekunden, ms);
+    return -(((stunden * 60 + minuten) * 60 + sekunden) * 1000 + ms);
+}
+
+int freieMobileID(Tdm& dm, const QString& tabelle, const QString& idSpalte, int gewuenscht) {
+    // MobileID addresses a row in every operation but has no key of its own: a number made at the same time of
+    // day on another day could land on a row the server has renumbered, and every later write would hit both.
+    // 0 marks "no record" throughout, so the very first millisecond of the day takes the next number.
+    const int erste = gewuenscht < 0 ? gewuenscht : -1;
+    for (int nummer = erste; nummer > erste - kMaxVersucheFreieNummer; --nummer) {
+        auto q = dm.GetQueryInstance();
+        q->setSQL(u" select count(*) as anzahl from "_s + tabelle + u"  where (MobileID = :nr or "_s + idSpalte +
+                  u" = :nr2) and Mandant_ID = "_s + mandantSql(dm));
+        q->ParamByName(u"nr"_s).setAsInteger(nummer);
+        q->ParamByName(u"nr2"_s).setAsInteger(nummer);
+        if (!q->Open() || q->Eof())
+            return 0;
+        if (q->FieldByName(u"anzahl"_s).AsInteger() == 0)
+            return nummer;
+    }
+    return 0;
+}
