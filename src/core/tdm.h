@@ -4,6 +4,7 @@
 #include "GlobalTypes.h"
 #include "tdatetime.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -80,9 +81,26 @@ public:
     std::shared_ptr<TRemoteDBDatabase> FRemoteDBDatabase1;
 
     // ---- permissions ----
+    // One BER_ column of the employee's group; false, 0 or 1 January 2000 without a group or on failure.
     bool GibBerechtigungBoolean(const QString& dieBerechtigung, int UserID);
     int GibBerechtigungInteger(const QString& dieBerechtigung, int UserID);
+    TDateTime GibBerechtigungDatum(const QString& dieBerechtigung, int UserID);
+    // Refreshes the cached fBER_ values for the current employee; false (cache unchanged) when the file
+    // cannot be read. The team flags are taken only while the current employee is the logged-in one.
+    bool FuelleFBERvariablen();
+    // Refreshes part of the cache and gives BER_Typ; a failed read leaves both as they were.
+    void GibBerechtigungenObjektTypen(QString& BER_Typ);
+    int GibUserBerID(int LPE_ID);
+    // Records on this day or before it are locked.
+    TDateTime GibDatumBuchungssperre(int UserID);
+    // The oldest day that may be shown and edited.
+    TDateTime GibDatumMaxAlterDerZeiten();
+    // Whether a record of the current employee may be moved to that day.
+    bool DatumAendernIstDatumOK(TDateTime dasDatum);
+    // Zeit on the employee's BER_Runden grid (seconds dropped); rounding up past midnight gives the next day.
     TDateTime ZeitRunden(TDateTime Zeit, int WieRunden, int UserID);
+    // Gives the minutes wheel the employee's step; always 0.
+    int setzeSpinnerMinuten(int UserID, TSpinnerSpalte& spinner);
 
     // ---- entries ----
     // Minus the milliseconds since local midnight: the number of a record made now.
@@ -157,16 +175,72 @@ public:
     bool MitternachtsStempelung();
 
     // ---- lookups ----
+    // Every lookup swallows database errors and gives its default.
+    // The booking object of an entry row as text; fuerBearbeitung drops the "P. "/"Adr. " prefixes of the overview.
+    QString GibAuftragAlsText(const TSqlQuery& qZER, bool fuerBearbeitung);
+    // Intern and BelegID 0 when the entry names no object.
+    TObjektTyp GibBelegTypVonZER(int MobileID, int& BelegID);
+    static QString gibKuzrzeichenZuTyp(TObjektTyp typ);
+    static QString GibBelegTypTextVonBelegTypkurz(const QString& typ);
+    // The billing code of a cost type (by NR when ID is below 1) or object; "X" when none is given.
+    QString GibFakturaCodeVonBeleg(TAuswahlTyp AuswahlTyp, int ID, const QString& NR);
+    static QString GibFakturaVonFakturaCode(const QString& Code);
+    // The cost centre of a cost type (by NR when ID is below 1) or object; empty when none is given.
+    QString GibKSVonBeleg(TAuswahlTyp AuswahlTyp, int ID, const QString& NR);
+    QString GibKSBezVonKS(const QString& KS);
+    QString GibKABezVonKA(const QString& KA);
+    // 0 from/to or total, 1 from/to only, 2 total only.
+    int GibKAStdETyp(const QString& KA);
+    // The entry kind a cost type gives; 1 when unknown.
+    int GibKAtype(const QString& KA);
+    QString GibMaterialBezeichnungZuMatID(int MatID, bool MitMatNr);
+    QString GibMaterialZusatztextZuMatID(int MatID);
+    QString GibMengenEinheitZuMatID(int MatID);
+    // 1 when the article has none.
+    double GibPreiseinheitZuMatID(int MatID);
+    // The WHERE fragments of the selection lists (each begins with " and "/" AND "), empty when nothing restricts.
+    QString GibFilterStringStandart(const QString& Tabelle, int LPE_ID);
+    QString GibKostenArtenFilter(int PROID);
+    QString GibKostenStellenFilter();
+    // 0 on the device, 1 in the cloud, 2 from the back office; 3 locked, 4 locked on the device, 5 locked in the cloud.
+    int GibAmpelStatus(bool zpz, bool zer, int ID, int MobileID, int Cloudstatus, int LPEID);
 
     // ---- teams ----
+    // The clause restricting users to the group's team list; empty when every user may be taken.
+    QString TeamGibTeamFilterAusBerechtigungen(int iUserLPEID);
+    // The rows of the member list (with the active ticks) and of the list for choosing whose day is shown:
+    // the logged-in employee first, then the others the group allows, by name.
+    QList<TTeamListenEintrag> TeamFuelleListView();
+    QList<TTeamListenEintrag> TeamFuelleListViewEinzel();
+    void TeamToggleTeamInListView(int LPE_ID, bool Aktiv);
+    void TeamLoescheAktiveTeamLPEs();
+    // Drops active members that the logged-in employee's group may not take; a group without a list drops nobody.
+    void TeamLoescheUngueltigeAktiveTeamLPE();
+    bool TeamAktiveTeamMitgliederVorhanden();
+    // Whether the employee is active; an empty set first receives the current employee.
+    bool TeamIstLPEImTeamOrSet(int LPEID);
+    // The active members' names joined by " | ", or the current employee's name.
+    QString TeamGibTeamMitgliederAlsString();
+    // Whether a record has team links (withdrawn ones count); the GUID variants give the links' GUID as
+    // stored, or a fresh one when there are none.
     bool TeamIstBestehenderEintrag(int MobileID);
+    bool TeamIstBestehenderEintragZPZ(int MobileID);
     bool TeamIstBestehenderEintragGibGUIDZER(int MobileID, QString& GUID);
     bool TeamIstBestehenderEintragGibGUIDZPZ(int MobileID, QString& GUID);
-    bool TeamAktiveTeamMitgliederVorhanden();
+    // Makes the record's team (its active links) the active set; a record without a team leaves it empty.
     bool TeamSchreibeLumora_TeamInLumora_TeamAktiveLPE(int MobileID);
     void TeamSchreibeLumora_TeamInLumora_TeamAktiveLPEZPZ(int MobileID);
+    // Whether the active set differs from the team of the entry.
+    bool TeamTeamZERistAbweichendAktiveTeamLPEs(int MobileID);
+    // Writes (or re-activates) one activity link.
+    void TeamSchreibeLumora_Team(int ZerID, int MobileID, const QString& GUID);
+    // Copies the entry to every active member under one GUID; saved again, it replaces the earlier copies.
     void TeamZerSpeichernFuerAlle(int ORIGMobileID);
+    // Dissolves the entry's team recording: the other entries are deleted, all links withdrawn.
+    void TeamZERLoescheAlleTeameintraege(int MobileID);
+    // Closes the open entries of all active members at AktuellesVon.
     void TeamOffeneZeitenAbschliessen(bool bZER, TDateTime datum, TDateTime AktuellesVon);
+    // Closes the open entries of the employees of MobileID's team recording who are no active members.
     void TeamSchliesseMehrereOffeneZERs(TDateTime datum, TDateTime AktuellesVon, int MobileID, int EigeneMobileID);
 
     // ---- synchronisation ----
