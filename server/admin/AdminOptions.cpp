@@ -50,7 +50,9 @@ std::vector<std::string> AdminOptions::all(const std::string& name) const {
     return values;
 }
 
-bool AdminOptions::flag(const std::string& name) const { return m_values.count(name) > 0; }
+bool AdminOptions::flag(const std::string& name) const {
+    return m_values.count(name) > 0;
+}
 
 int AdminOptions::requiredInt(const std::string& name) const {
     const std::string text = required(name);

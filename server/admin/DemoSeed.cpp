@@ -19,9 +19,9 @@ struct Person {
 };
 
 const Person kPersonal[] = {
-    {"101", "Müller Max", "MM", "38.5", "62"},    {"102", "Becker Sabine", "SB", "45", "72"},
-    {"103", "Schmidt Jonas", "JS", "32", "55"},   {"104", "Yılmaz Emre", "EY", "34.5", "58"},
-    {"105", "Weber Anna", "AW", "29", "0"},       {"106", "Fischer Lukas", "LF", "18", "35"},
+    {"101", "Müller Max", "MM", "38.5", "62"},  {"102", "Becker Sabine", "SB", "45", "72"},
+    {"103", "Schmidt Jonas", "JS", "32", "55"}, {"104", "Yılmaz Emre", "EY", "34.5", "58"},
+    {"105", "Weber Anna", "AW", "29", "0"},     {"106", "Fischer Lukas", "LF", "18", "35"},
 };
 
 struct Group {
@@ -31,27 +31,65 @@ struct Group {
 
 const Group kGroups[] = {
     {"Monteure",
-     {{"BER_Praesenzzeit", "1"}, {"BER_Typ", "11111"}, {"BER_Art", "1111"}, {"BER_KS", "1"}, {"BER_Fakt", "1"},
-      {"BER_ZPZ_startstop", "1"}, {"BER_TageVeraenderbar", "7"}, {"BER_ZPZ_automatik", "1"}, {"BER_Runden", "15"},
-      {"BER_Mitternacht", "1"}, {"BER_MitternachtStunden", "8"}}},
+     {{"BER_Praesenzzeit", "1"},
+      {"BER_Typ", "11111"},
+      {"BER_Art", "1111"},
+      {"BER_KS", "1"},
+      {"BER_Fakt", "1"},
+      {"BER_ZPZ_startstop", "1"},
+      {"BER_TageVeraenderbar", "7"},
+      {"BER_ZPZ_automatik", "1"},
+      {"BER_Runden", "15"},
+      {"BER_Mitternacht", "1"},
+      {"BER_MitternachtStunden", "8"}}},
     {"Bauleitung",
-     {{"BER_Praesenzzeit", "1"}, {"BER_Typ", "11111"}, {"BER_Art", "1111"}, {"BER_KS", "2"}, {"BER_Fakt", "2"},
-      {"BER_DatumMutieren", "1"}, {"BER_TageVeraenderbar", "30"}, {"BER_InZukunftErlauben", "1"},
-      {"BER_Runden", "5"}, {"BER_Planung", "2"}, {"BER_Teamerfassung", "1"}, {"BER_TeamPraesenzzeit", "1"}}},
+     {{"BER_Praesenzzeit", "1"},
+      {"BER_Typ", "11111"},
+      {"BER_Art", "1111"},
+      {"BER_KS", "2"},
+      {"BER_Fakt", "2"},
+      {"BER_DatumMutieren", "1"},
+      {"BER_TageVeraenderbar", "30"},
+      {"BER_InZukunftErlauben", "1"},
+      {"BER_Runden", "5"},
+      {"BER_Planung", "2"},
+      {"BER_Teamerfassung", "1"},
+      {"BER_TeamPraesenzzeit", "1"}}},
     {"Auszubildende",
-     {{"BER_Praesenzzeit", "1"}, {"BER_Typ", "10101"}, {"BER_Art", "1000"}, {"BER_KS", "0"}, {"BER_Fakt", "0"},
-      {"BER_ZPZ_startstop", "1"}, {"BER_ZER_startstop", "1"}, {"BER_TageVeraenderbar", "2"}, {"BER_Runden", "15"}}},
+     {{"BER_Praesenzzeit", "1"},
+      {"BER_Typ", "10101"},
+      {"BER_Art", "1000"},
+      {"BER_KS", "0"},
+      {"BER_Fakt", "0"},
+      {"BER_ZPZ_startstop", "1"},
+      {"BER_ZER_startstop", "1"},
+      {"BER_TageVeraenderbar", "2"},
+      {"BER_Runden", "15"}}},
     {"Büro",
-     {{"BER_Praesenzzeit", "1"}, {"BER_Typ", "11111"}, {"BER_Art", "1111"}, {"BER_KS", "2"}, {"BER_Fakt", "2"},
-      {"BER_DatumMutieren", "1"}, {"BER_TageVeraenderbar", "60"}, {"BER_Planung", "1"}, {"BER_ZERnurAnsicht", "1"},
+     {{"BER_Praesenzzeit", "1"},
+      {"BER_Typ", "11111"},
+      {"BER_Art", "1111"},
+      {"BER_KS", "2"},
+      {"BER_Fakt", "2"},
+      {"BER_DatumMutieren", "1"},
+      {"BER_TageVeraenderbar", "60"},
+      {"BER_Planung", "1"},
+      {"BER_ZERnurAnsicht", "1"},
       {"BER_Runden", "1"}}},
     {"Terminal",
-     {{"BER_Praesenzzeit", "1"}, {"BER_Typ", "10000"}, {"BER_Art", "1000"}, {"BER_KS", "0"}, {"BER_Fakt", "0"},
-      {"BER_ZPZ_startstop", "1"}, {"BER_ZER_startstop", "1"}, {"BER_IstTerminal", "1"},
-      {"BER_TageVeraenderbar", "0"}, {"BER_Runden", "15"}}},
+     {{"BER_Praesenzzeit", "1"},
+      {"BER_Typ", "10000"},
+      {"BER_Art", "1000"},
+      {"BER_KS", "0"},
+      {"BER_Fakt", "0"},
+      {"BER_ZPZ_startstop", "1"},
+      {"BER_ZER_startstop", "1"},
+      {"BER_IstTerminal", "1"},
+      {"BER_TageVeraenderbar", "0"},
+      {"BER_Runden", "15"}}},
 };
 
-struct UserSpec {
+struct DemoUserRow {
     const char* kurz;
     const char* password;
     const char* name;
@@ -59,7 +97,7 @@ struct UserSpec {
     const char* personKuerzel;
 };
 
-const UserSpec kUsers[] = {
+const DemoUserRow kUsers[] = {
     {"mm", "Fichte1", "Max Müller", "Monteure", "MM"},
     {"sb", "Eiche22", "Sabine Becker", "Bauleitung", "SB"},
     {"js", "Ahorn3", "Jonas Schmidt", "Monteure", "JS"},
@@ -70,59 +108,162 @@ const UserSpec kUsers[] = {
 };
 
 const Columns kAddresses[] = {
-    {{"ADR_Nr", "10010"}, {"ADR_Sortierung", "WAGNER THOMAS"}, {"ADR_Anrede", "Herr"}, {"ADR_Name", "Wagner"},
-     {"ADR_Vorname", "Thomas"}, {"ADR_Strasse", "Lindenstraße 12"}, {"ADR_Land", "D"}, {"ADR_PLZ", "80331"},
-     {"ADR_Ort", "München"}, {"ADR_Tel1", "089 2318840"}, {"ADR_Email", "t.wagner@example.de"}},
-    {{"ADR_Nr", "10011"}, {"ADR_Sortierung", "SCHULZE PETRA"}, {"ADR_Anrede", "Frau"}, {"ADR_Name", "Schulze"},
-     {"ADR_Vorname", "Petra"}, {"ADR_Strasse", "Am Stadtpark 3"}, {"ADR_Land", "D"}, {"ADR_PLZ", "85049"},
-     {"ADR_Ort", "Ingolstadt"}, {"ADR_Tel1", "0841 9312207"}},
-    {{"ADR_Nr", "10020"}, {"ADR_Sortierung", "STADTWERKE ROSENHEIM"}, {"ADR_Anrede", "Firma"},
-     {"ADR_Name", "Stadtwerke Rosenheim GmbH"}, {"ADR_Zusatz", "Abteilung Gebäudemanagement"},
-     {"ADR_Strasse", "Bahnhofstraße 45"}, {"ADR_Land", "D"}, {"ADR_PLZ", "83022"}, {"ADR_Ort", "Rosenheim"},
-     {"ADR_Tel1", "08031 36500"}, {"ADR_FAX", "08031 365099"}, {"ADR_TEL3BESCHR", "Hausmeister"},
+    {{"ADR_Nr", "10010"},
+     {"ADR_Sortierung", "WAGNER THOMAS"},
+     {"ADR_Anrede", "Herr"},
+     {"ADR_Name", "Wagner"},
+     {"ADR_Vorname", "Thomas"},
+     {"ADR_Strasse", "Lindenstraße 12"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "80331"},
+     {"ADR_Ort", "München"},
+     {"ADR_Tel1", "089 2318840"},
+     {"ADR_Email", "t.wagner@example.de"}},
+    {{"ADR_Nr", "10011"},
+     {"ADR_Sortierung", "SCHULZE PETRA"},
+     {"ADR_Anrede", "Frau"},
+     {"ADR_Name", "Schulze"},
+     {"ADR_Vorname", "Petra"},
+     {"ADR_Strasse", "Am Stadtpark 3"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "85049"},
+     {"ADR_Ort", "Ingolstadt"},
+     {"ADR_Tel1", "0841 9312207"}},
+    {{"ADR_Nr", "10020"},
+     {"ADR_Sortierung", "STADTWERKE ROSENHEIM"},
+     {"ADR_Anrede", "Firma"},
+     {"ADR_Name", "Stadtwerke Rosenheim GmbH"},
+     {"ADR_Zusatz", "Abteilung Gebäudemanagement"},
+     {"ADR_Strasse", "Bahnhofstraße 45"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "83022"},
+     {"ADR_Ort", "Rosenheim"},
+     {"ADR_Tel1", "08031 36500"},
+     {"ADR_FAX", "08031 365099"},
+     {"ADR_TEL3BESCHR", "Hausmeister"},
      {"ADR_TEL3", "0171 4408812"}},
-    {{"ADR_Nr", "10031"}, {"ADR_Sortierung", "HOTEL ALPENBLICK"}, {"ADR_Anrede", "Firma"},
-     {"ADR_Name", "Hotel Alpenblick"}, {"ADR_Zusatz", "Inh. Georg Huber"}, {"ADR_Strasse", "Seestraße 8"},
-     {"ADR_Land", "D"}, {"ADR_PLZ", "83209"}, {"ADR_Ort", "Prien am Chiemsee"}, {"ADR_Tel1", "08051 69020"},
+    {{"ADR_Nr", "10031"},
+     {"ADR_Sortierung", "HOTEL ALPENBLICK"},
+     {"ADR_Anrede", "Firma"},
+     {"ADR_Name", "Hotel Alpenblick"},
+     {"ADR_Zusatz", "Inh. Georg Huber"},
+     {"ADR_Strasse", "Seestraße 8"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "83209"},
+     {"ADR_Ort", "Prien am Chiemsee"},
+     {"ADR_Tel1", "08051 69020"},
      {"ADR_Email", "info@alpenblick-prien.example"}},
-    {{"ADR_Nr", "10045"}, {"ADR_Sortierung", "HOFMANN FAMILIE"}, {"ADR_Anrede", "Familie"},
-     {"ADR_Name", "Hofmann"}, {"ADR_Strasse", "Kirchweg 21"}, {"ADR_Land", "D"}, {"ADR_PLZ", "84028"},
-     {"ADR_Ort", "Landshut"}, {"ADR_Tel1", "0871 4471190"}},
-    {{"ADR_Nr", "10052"}, {"ADR_Sortierung", "BERGER AUTOHAUS"}, {"ADR_Anrede", "Firma"},
-     {"ADR_Name", "Autohaus Berger KG"}, {"ADR_Strasse", "Industriestraße 17"}, {"ADR_Land", "D"},
-     {"ADR_PLZ", "85221"}, {"ADR_Ort", "Dachau"}, {"ADR_Tel1", "08131 27740"}},
-    {{"ADR_Nr", "10060"}, {"ADR_Sortierung", "GEMEINDE KIRCHSEEON"}, {"ADR_Anrede", "Gemeinde"},
-     {"ADR_Name", "Gemeinde Kirchseeon"}, {"ADR_Zusatz", "Bauamt"}, {"ADR_Strasse", "Rathausplatz 1"},
-     {"ADR_Land", "D"}, {"ADR_PLZ", "85614"}, {"ADR_Ort", "Kirchseeon"}, {"ADR_Tel1", "08091 55100"}},
-    {{"ADR_Nr", "10071"}, {"ADR_Sortierung", "RICHTER JULIA DR"}, {"ADR_Anrede", "Frau Dr. med."},
-     {"ADR_Name", "Richter"}, {"ADR_Vorname", "Julia"}, {"ADR_Zusatz", "Hausarztpraxis"},
-     {"ADR_Strasse", "Marienplatz 5"}, {"ADR_Land", "D"}, {"ADR_PLZ", "83512"}, {"ADR_Ort", "Wasserburg am Inn"},
+    {{"ADR_Nr", "10045"},
+     {"ADR_Sortierung", "HOFMANN FAMILIE"},
+     {"ADR_Anrede", "Familie"},
+     {"ADR_Name", "Hofmann"},
+     {"ADR_Strasse", "Kirchweg 21"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "84028"},
+     {"ADR_Ort", "Landshut"},
+     {"ADR_Tel1", "0871 4471190"}},
+    {{"ADR_Nr", "10052"},
+     {"ADR_Sortierung", "BERGER AUTOHAUS"},
+     {"ADR_Anrede", "Firma"},
+     {"ADR_Name", "Autohaus Berger KG"},
+     {"ADR_Strasse", "Industriestraße 17"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "85221"},
+     {"ADR_Ort", "Dachau"},
+     {"ADR_Tel1", "08131 27740"}},
+    {{"ADR_Nr", "10060"},
+     {"ADR_Sortierung", "GEMEINDE KIRCHSEEON"},
+     {"ADR_Anrede", "Gemeinde"},
+     {"ADR_Name", "Gemeinde Kirchseeon"},
+     {"ADR_Zusatz", "Bauamt"},
+     {"ADR_Strasse", "Rathausplatz 1"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "85614"},
+     {"ADR_Ort", "Kirchseeon"},
+     {"ADR_Tel1", "08091 55100"}},
+    {{"ADR_Nr", "10071"},
+     {"ADR_Sortierung", "RICHTER JULIA DR"},
+     {"ADR_Anrede", "Frau Dr. med."},
+     {"ADR_Name", "Richter"},
+     {"ADR_Vorname", "Julia"},
+     {"ADR_Zusatz", "Hausarztpraxis"},
+     {"ADR_Strasse", "Marienplatz 5"},
+     {"ADR_Land", "D"},
+     {"ADR_PLZ", "83512"},
+     {"ADR_Ort", "Wasserburg am Inn"},
      {"ADR_Tel1", "08071 92210"}},
 };
 
 const Columns kCostTypes[] = {
-    {{"ZKA_Nr", "100"}, {"ZKA_Bezeichnung", "Montage"}, {"ZKA_TYPE", "1"}, {"ZKA_MWSTC", "19"},
-     {"ZKA_KS", "10"}, {"ZKA_Lohnart", "L100"}, {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "110"}, {"ZKA_Bezeichnung", "Montage Überstunden"}, {"ZKA_TYPE", "2"},
-     {"ZKA_StundenFaktor", "1.25"}, {"ZKA_MWSTC", "19"}, {"ZKA_KS", "10"}, {"ZKA_Lohnart", "L110"},
+    {{"ZKA_Nr", "100"},
+     {"ZKA_Bezeichnung", "Montage"},
+     {"ZKA_TYPE", "1"},
+     {"ZKA_MWSTC", "19"},
+     {"ZKA_KS", "10"},
+     {"ZKA_Lohnart", "L100"},
      {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "120"}, {"ZKA_Bezeichnung", "Werkstattarbeit"}, {"ZKA_TYPE", "1"}, {"ZKA_MWSTC", "19"},
-     {"ZKA_KS", "20"}, {"ZKA_Lohnart", "L100"}, {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "130"}, {"ZKA_Bezeichnung", "Regiearbeit"}, {"ZKA_TYPE", "0"}, {"ZKA_MWSTC", "19"},
-     {"ZKA_StdETyp", "2"}, {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "150"}, {"ZKA_Bezeichnung", "Fahrzeit"}, {"ZKA_TYPE", "1"}, {"ZKA_StdETyp", "1"},
-     {"ZKA_KS", "40"}, {"ZKA_Verrechnen", "N"}},
-    {{"ZKA_Nr", "200"}, {"ZKA_Bezeichnung", "Verpflegungspauschale"}, {"ZKA_TYPE", "4"}, {"ZKA_Spesen", "1"},
-     {"ZKA_KmAnsatz", "14"}, {"ZKA_Konto", "4670"}, {"ZKA_Verrechnen", "N"}},
-    {{"ZKA_Nr", "210"}, {"ZKA_Bezeichnung", "Übernachtung"}, {"ZKA_TYPE", "6"}, {"ZKA_Spesen", "1"},
-     {"ZKA_KmAnsatz", "80"}, {"ZKA_Konto", "4676"}, {"ZKA_Verrechnen", "N"}},
-    {{"ZKA_Nr", "300"}, {"ZKA_Bezeichnung", "Kilometer Firmenwagen"}, {"ZKA_TYPE", "5"}, {"ZKA_KmAnsatz", "0.3"},
-     {"ZKA_KS", "40"}, {"ZKA_Konto", "4530"}, {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "400"}, {"ZKA_Bezeichnung", "Materialverbrauch"}, {"ZKA_TYPE", "9"}, {"ZKA_MWSTC", "19"},
+    {{"ZKA_Nr", "110"},
+     {"ZKA_Bezeichnung", "Montage Überstunden"},
+     {"ZKA_TYPE", "2"},
+     {"ZKA_StundenFaktor", "1.25"},
+     {"ZKA_MWSTC", "19"},
+     {"ZKA_KS", "10"},
+     {"ZKA_Lohnart", "L110"},
      {"ZKA_Verrechnen", "V"}},
-    {{"ZKA_Nr", "990"}, {"ZKA_Bezeichnung", "Interne Arbeit"}, {"ZKA_TYPE", "0"}, {"ZKA_KS", "30"},
+    {{"ZKA_Nr", "120"},
+     {"ZKA_Bezeichnung", "Werkstattarbeit"},
+     {"ZKA_TYPE", "1"},
+     {"ZKA_MWSTC", "19"},
+     {"ZKA_KS", "20"},
+     {"ZKA_Lohnart", "L100"},
+     {"ZKA_Verrechnen", "V"}},
+    {{"ZKA_Nr", "130"},
+     {"ZKA_Bezeichnung", "Regiearbeit"},
+     {"ZKA_TYPE", "0"},
+     {"ZKA_MWSTC", "19"},
+     {"ZKA_StdETyp", "2"},
+     {"ZKA_Verrechnen", "V"}},
+    {{"ZKA_Nr", "150"},
+     {"ZKA_Bezeichnung", "Fahrzeit"},
+     {"ZKA_TYPE", "1"},
+     {"ZKA_StdETyp", "1"},
+     {"ZKA_KS", "40"},
      {"ZKA_Verrechnen", "N"}},
-    {{"ZKA_Nr", "995"}, {"ZKA_Bezeichnung", "Schulung / Unterweisung"}, {"ZKA_TYPE", "0"}, {"ZKA_KS", "30"},
+    {{"ZKA_Nr", "200"},
+     {"ZKA_Bezeichnung", "Verpflegungspauschale"},
+     {"ZKA_TYPE", "4"},
+     {"ZKA_Spesen", "1"},
+     {"ZKA_KmAnsatz", "14"},
+     {"ZKA_Konto", "4670"},
+     {"ZKA_Verrechnen", "N"}},
+    {{"ZKA_Nr", "210"},
+     {"ZKA_Bezeichnung", "Übernachtung"},
+     {"ZKA_TYPE", "6"},
+     {"ZKA_Spesen", "1"},
+     {"ZKA_KmAnsatz", "80"},
+     {"ZKA_Konto", "4676"},
+     {"ZKA_Verrechnen", "N"}},
+    {{"ZKA_Nr", "300"},
+     {"ZKA_Bezeichnung", "Kilometer Firmenwagen"},
+     {"ZKA_TYPE", "5"},
+     {"ZKA_KmAnsatz", "0.3"},
+     {"ZKA_KS", "40"},
+     {"ZKA_Konto", "4530"},
+     {"ZKA_Verrechnen", "V"}},
+    {{"ZKA_Nr", "400"},
+     {"ZKA_Bezeichnung", "Materialverbrauch"},
+     {"ZKA_TYPE", "9"},
+     {"ZKA_MWSTC", "19"},
+     {"ZKA_Verrechnen", "V"}},
+    {{"ZKA_Nr", "990"},
+     {"ZKA_Bezeichnung", "Interne Arbeit"},
+     {"ZKA_TYPE", "0"},
+     {"ZKA_KS", "30"},
+     {"ZKA_Verrechnen", "N"}},
+    {{"ZKA_Nr", "995"},
+     {"ZKA_Bezeichnung", "Schulung / Unterweisung"},
+     {"ZKA_TYPE", "0"},
+     {"ZKA_KS", "30"},
      {"ZKA_Verrechnen", "N"}},
 };
 
@@ -136,40 +277,76 @@ struct Article {
 };
 
 const Article kMaterial[] = {
-    {{{"MAT_Nr", "10001"}, {"MAT_EANCODE", "4012345100017"}, {"MAT_BerCode", "A"},
-      {"MAT_Suchbezeichnung", "KVH 60x120"}, {"MAT_Gruppe", "Holz"}, {"MAT_Mengeneinheit", "m"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Konstruktionsvollholz KVH Fichte 60x120 mm"}},
+    {{{"MAT_Nr", "10001"},
+      {"MAT_EANCODE", "4012345100017"},
+      {"MAT_BerCode", "A"},
+      {"MAT_Suchbezeichnung", "KVH 60x120"},
+      {"MAT_Gruppe", "Holz"},
+      {"MAT_Mengeneinheit", "m"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Konstruktionsvollholz KVH Fichte 60x120 mm"}},
      "6.8",
      "11.9"},
-    {{{"MAT_Nr", "10002"}, {"MAT_EANCODE", "4012345100024"}, {"MAT_BerCode", "A"},
-      {"MAT_Suchbezeichnung", "Terrassendiele Lärche"}, {"MAT_Gruppe", "Holz"}, {"MAT_Mengeneinheit", "m"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Terrassendiele sibirische Lärche 27x145 mm"},
+    {{{"MAT_Nr", "10002"},
+      {"MAT_EANCODE", "4012345100024"},
+      {"MAT_BerCode", "A"},
+      {"MAT_Suchbezeichnung", "Terrassendiele Lärche"},
+      {"MAT_Gruppe", "Holz"},
+      {"MAT_Mengeneinheit", "m"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Terrassendiele sibirische Lärche 27x145 mm"},
       {"MTE_ZusatzText", "glatt/genutet, Längen 3,0 bis 5,1 m"}},
      "5.2",
      "9.4"},
-    {{{"MAT_Nr", "20001"}, {"MAT_AlternativNr", "SP-5060"}, {"MAT_EANCODE", "4012345200014"},
-      {"MAT_BerCode", "B"}, {"MAT_Suchbezeichnung", "Edelstahlschraube 5x60"}, {"MAT_Gruppe", "Befestigung"},
-      {"MAT_Mengeneinheit", "Stk"}, {"MAT_Preiseinheit", "100"}, {"MAT_Bezeichnung", "Terrassenschraube A2 5x60 mm"}},
+    {{{"MAT_Nr", "20001"},
+      {"MAT_AlternativNr", "SP-5060"},
+      {"MAT_EANCODE", "4012345200014"},
+      {"MAT_BerCode", "B"},
+      {"MAT_Suchbezeichnung", "Edelstahlschraube 5x60"},
+      {"MAT_Gruppe", "Befestigung"},
+      {"MAT_Mengeneinheit", "Stk"},
+      {"MAT_Preiseinheit", "100"},
+      {"MAT_Bezeichnung", "Terrassenschraube A2 5x60 mm"}},
      "14.5",
      "24.9"},
-    {{{"MAT_Nr", "20005"}, {"MAT_EANCODE", "4012345200052"}, {"MAT_BerCode", "B"},
-      {"MAT_Suchbezeichnung", "Winkelverbinder 90"}, {"MAT_Gruppe", "Befestigung"}, {"MAT_Mengeneinheit", "Stk"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Winkelverbinder 90x90x65 mm feuerverzinkt"}},
+    {{{"MAT_Nr", "20005"},
+      {"MAT_EANCODE", "4012345200052"},
+      {"MAT_BerCode", "B"},
+      {"MAT_Suchbezeichnung", "Winkelverbinder 90"},
+      {"MAT_Gruppe", "Befestigung"},
+      {"MAT_Mengeneinheit", "Stk"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Winkelverbinder 90x90x65 mm feuerverzinkt"}},
      "1.35",
      "2.6"},
-    {{{"MAT_Nr", "30010"}, {"MAT_EANCODE", "4012345300103"}, {"MAT_BerCode", "C"},
-      {"MAT_Suchbezeichnung", "Holzschutzlasur farblos"}, {"MAT_Gruppe", "Oberfläche"}, {"MAT_Mengeneinheit", "Dose"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Holzschutzlasur farblos 2,5 l"}},
+    {{{"MAT_Nr", "30010"},
+      {"MAT_EANCODE", "4012345300103"},
+      {"MAT_BerCode", "C"},
+      {"MAT_Suchbezeichnung", "Holzschutzlasur farblos"},
+      {"MAT_Gruppe", "Oberfläche"},
+      {"MAT_Mengeneinheit", "Dose"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Holzschutzlasur farblos 2,5 l"}},
      "27.9",
      "44.5"},
-    {{{"MAT_Nr", "40001"}, {"MAT_EANCODE", "4012345400018"}, {"MAT_BerCode", "A"},
-      {"MAT_Suchbezeichnung", "Dachlatte 30x50"}, {"MAT_Gruppe", "Holz"}, {"MAT_Mengeneinheit", "m"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Dachlatte 30x50 mm imprägniert, sortiert"}},
+    {{{"MAT_Nr", "40001"},
+      {"MAT_EANCODE", "4012345400018"},
+      {"MAT_BerCode", "A"},
+      {"MAT_Suchbezeichnung", "Dachlatte 30x50"},
+      {"MAT_Gruppe", "Holz"},
+      {"MAT_Mengeneinheit", "m"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Dachlatte 30x50 mm imprägniert, sortiert"}},
      "0.85",
      "1.6"},
-    {{{"MAT_Nr", "50002"}, {"MAT_EANCODE", "4012345500022"}, {"MAT_BerCode", "C"},
-      {"MAT_Suchbezeichnung", "Dampfbremse 1,5x50"}, {"MAT_Gruppe", "Dämmung"}, {"MAT_Mengeneinheit", "Rolle"},
-      {"MAT_Preiseinheit", "1"}, {"MAT_Bezeichnung", "Dampfbremsfolie sd 2 m, 1,5x50 m"}},
+    {{{"MAT_Nr", "50002"},
+      {"MAT_EANCODE", "4012345500022"},
+      {"MAT_BerCode", "C"},
+      {"MAT_Suchbezeichnung", "Dampfbremse 1,5x50"},
+      {"MAT_Gruppe", "Dämmung"},
+      {"MAT_Mengeneinheit", "Rolle"},
+      {"MAT_Preiseinheit", "1"},
+      {"MAT_Bezeichnung", "Dampfbremsfolie sd 2 m, 1,5x50 m"}},
      "48",
      "79"},
 };
@@ -203,9 +380,11 @@ private:
 
     void personnel() {
         for (const Person& p : kPersonal) {
-            personId[p.kuerzel] = m_writer.insert(
-                "A_PERSONAL", {{"LPE_Nr", p.nr}, {"LPE_Suchbez", p.suchbez}, {"LPE_Kürzel", p.kuerzel},
-                               {"LPE_KostenStd", p.kostenStd}, {"LPE_VerrechnenStd", p.verrechnenStd}});
+            personId[p.kuerzel] = m_writer.insert("A_PERSONAL", {{"LPE_Nr", p.nr},
+                                                                 {"LPE_Suchbez", p.suchbez},
+                                                                 {"LPE_Kürzel", p.kuerzel},
+                                                                 {"LPE_KostenStd", p.kostenStd},
+                                                                 {"LPE_VerrechnenStd", p.verrechnenStd}});
         }
     }
 
@@ -216,7 +395,7 @@ private:
             columns.emplace_back("BER_Buchungssperre", day(-90));
             groupId[g.name] = m_writer.insert("Lumora_Gruppen", columns);
         }
-        for (const UserSpec& u : kUsers) {
+        for (const DemoUserRow& u : kUsers) {
             m_writer.insert("Lumora_User", {{"USR_Kurz", u.kurz},
                                             {"USR_UserPW", u.password},
                                             {"USR_UserName", u.name},
@@ -251,7 +430,8 @@ private:
                                 {{"GKA_BER_ID", std::to_string(groupId.at(group))}, {"GKA_KA", ka}});
         }
         for (const char* ks : {"10", "20"})
-            m_writer.insert("Lumora_GruppenKS", {{"GKS_BER_ID", std::to_string(groupId.at("Monteure"))}, {"GKS_KS", ks}});
+            m_writer.insert("Lumora_GruppenKS",
+                            {{"GKS_BER_ID", std::to_string(groupId.at("Monteure"))}, {"GKS_KS", ks}});
         for (const auto& [nr, name] : kCostCentres)
             m_writer.insert("Lumora_GruppenKS",
                             {{"GKS_BER_ID", std::to_string(groupId.at("Bauleitung"))}, {"GKS_KS", nr}});
@@ -262,35 +442,53 @@ private:
 
     void projects() {
         m_projectIds.push_back(m_writer.insert(
-            "P_PROJEKT", {{"PRO_Nr", "P-2024-017"}, {"PRO_Bezeichnung", "Dachstuhl Neubau Wagner"},
-                          {"PRO_Start", day(-40)}, {"PRO_Ende", day(20)},
+            "P_PROJEKT", {{"PRO_Nr", "P-2024-017"},
+                          {"PRO_Bezeichnung", "Dachstuhl Neubau Wagner"},
+                          {"PRO_Start", day(-40)},
+                          {"PRO_Ende", day(20)},
                           {"PRO_Beschreibung", "Abbund und Aufrichten Satteldach, Eindeckung mit Tondachziegeln"},
-                          {"PRO_KS", "10"}, {"FakturaCode", "V"}, {"PRO_ADR1", std::to_string(m_addressIds[0])},
+                          {"PRO_KS", "10"},
+                          {"FakturaCode", "V"},
+                          {"PRO_ADR1", std::to_string(m_addressIds[0])},
                           {"PRO_ADRRechnung", std::to_string(m_addressIds[0])}}));
-        m_projectIds.push_back(m_writer.insert(
-            "P_PROJEKT", {{"PRO_Nr", "P-2024-021"}, {"PRO_Bezeichnung", "Sanierung Hotel Alpenblick, Zimmer 1–12"},
-                          {"PRO_Start", day(-75)}, {"PRO_Ende", day(45)},
-                          {"PRO_Beschreibung", "Einbauschränke, Türen und Wandverkleidungen in Eiche"},
-                          {"PRO_KS", "20"}, {"FakturaCode", "V"}, {"PRO_ADR1", std::to_string(m_addressIds[3])},
-                          {"PRO_ADRRechnung", std::to_string(m_addressIds[3])}}));
-        m_projectIds.push_back(m_writer.insert(
-            "P_PROJEKT", {{"PRO_Nr", "P-2025-003"}, {"PRO_Bezeichnung", "Kindergarten Kirchseeon – Innenausbau"},
-                          {"PRO_Start", day(-10)}, {"PRO_Ende", day(120)},
-                          {"PRO_Beschreibung", "Garderoben, Akustikdecken und Spielpodeste"}, {"PRO_KS", "10"},
-                          {"FakturaCode", "V"}, {"PRO_ADR1", std::to_string(m_addressIds[6])},
-                          {"PRO_ADRRechnung", std::to_string(m_addressIds[6])}, {"FilterZahl1", "1"}}));
-        m_projectIds.push_back(m_writer.insert(
-            "P_PROJEKT", {{"PRO_Nr", "P-2023-044"}, {"PRO_Bezeichnung", "Praxisumbau Dr. Richter"},
-                          {"PRO_Start", day(-400)}, {"PRO_Ende", day(-300)}, {"PRO_Erledigt", "1"},
-                          {"PRO_KS", "20"}, {"FakturaCode", "V"}, {"PRO_ADR1", std::to_string(m_addressIds[7])}}));
+        m_projectIds.push_back(
+            m_writer.insert("P_PROJEKT", {{"PRO_Nr", "P-2024-021"},
+                                          {"PRO_Bezeichnung", "Sanierung Hotel Alpenblick, Zimmer 1–12"},
+                                          {"PRO_Start", day(-75)},
+                                          {"PRO_Ende", day(45)},
+                                          {"PRO_Beschreibung", "Einbauschränke, Türen und Wandverkleidungen in Eiche"},
+                                          {"PRO_KS", "20"},
+                                          {"FakturaCode", "V"},
+                                          {"PRO_ADR1", std::to_string(m_addressIds[3])},
+                                          {"PRO_ADRRechnung", std::to_string(m_addressIds[3])}}));
+        m_projectIds.push_back(
+            m_writer.insert("P_PROJEKT", {{"PRO_Nr", "P-2025-003"},
+                                          {"PRO_Bezeichnung", "Kindergarten Kirchseeon – Innenausbau"},
+                                          {"PRO_Start", day(-10)},
+                                          {"PRO_Ende", day(120)},
+                                          {"PRO_Beschreibung", "Garderoben, Akustikdecken und Spielpodeste"},
+                                          {"PRO_KS", "10"},
+                                          {"FakturaCode", "V"},
+                                          {"PRO_ADR1", std::to_string(m_addressIds[6])},
+                                          {"PRO_ADRRechnung", std::to_string(m_addressIds[6])},
+                                          {"FilterZahl1", "1"}}));
+        m_projectIds.push_back(m_writer.insert("P_PROJEKT", {{"PRO_Nr", "P-2023-044"},
+                                                             {"PRO_Bezeichnung", "Praxisumbau Dr. Richter"},
+                                                             {"PRO_Start", day(-400)},
+                                                             {"PRO_Ende", day(-300)},
+                                                             {"PRO_Erledigt", "1"},
+                                                             {"PRO_KS", "20"},
+                                                             {"FakturaCode", "V"},
+                                                             {"PRO_ADR1", std::to_string(m_addressIds[7])}}));
 
         const char* phases[][2] = {{"01", "Abbund"}, {"02", "Aufrichten"}, {"03", "Eindeckung"}};
         int offset = -40;
         for (const auto& [nr, name] : phases) {
-            const int phase = m_writer.insert(
-                "P_PROJEKTPHASEN", {{"PPH_PRO_ID", std::to_string(m_projectIds[0])}, {"PPH_Nr", nr},
-                                    {"PPH_Bezeichnung", name}, {"PPH_Start", day(offset)},
-                                    {"PPH_Ende", day(offset + 19)}});
+            const int phase = m_writer.insert("P_PROJEKTPHASEN", {{"PPH_PRO_ID", std::to_string(m_projectIds[0])},
+                                                                  {"PPH_Nr", nr},
+                                                                  {"PPH_Bezeichnung", name},
+                                                                  {"PPH_Start", day(offset)},
+                                                                  {"PPH_Ende", day(offset + 19)}});
             offset += 20;
             for (const char* ka : {"100", "110", "150"})
                 m_writer.insert("P_PROJEKTPHASEN_DETAIL", {{"PPD_PPH_ID", std::to_string(phase)}, {"PPD_ZKA_Nr", ka}});
@@ -321,17 +519,16 @@ private:
             {"R_KWERKAUFTRAG", "W-5021", "Schranktüren anschlagen Zimmer 3", 3, 1, "offen", "in Arbeit", "20"},
         };
         for (const Order& o : orders) {
-            m_writer.insert(o.table,
-                            {{"RKA_ExtAufNr", o.nr},
-                             {"RKA_Bezeichnung", o.name},
-                             {"RKA_ADR_ID", std::to_string(m_addressIds[o.address])},
-                             {"RKA_PRO", std::to_string(o.project < 0 ? 0 : m_projectIds[o.project])},
-                             {"RKA_Status", o.status},
-                             {"RKA_StatusText", o.statusText},
-                             {"RKA_Datum1", day(-20)},
-                             {"RKA_Datum2", day(25)},
-                             {"RKA_KS", o.ks},
-                             {"FakturaCode", "V"}});
+            m_writer.insert(o.table, {{"RKA_ExtAufNr", o.nr},
+                                      {"RKA_Bezeichnung", o.name},
+                                      {"RKA_ADR_ID", std::to_string(m_addressIds[o.address])},
+                                      {"RKA_PRO", std::to_string(o.project < 0 ? 0 : m_projectIds[o.project])},
+                                      {"RKA_Status", o.status},
+                                      {"RKA_StatusText", o.statusText},
+                                      {"RKA_Datum1", day(-20)},
+                                      {"RKA_Datum2", day(25)},
+                                      {"RKA_KS", o.ks},
+                                      {"FakturaCode", "V"}});
         }
     }
 
@@ -366,7 +563,10 @@ private:
             std::vector<std::pair<const char*, bool>> members;
         };
         const Team teams[] = {
-            {"{6F1C2A10-4B7E-4C1D-9A55-0E2D8B3C4A01}", "Montagetrupp Nord", "4283215696", {{"MM", true}, {"JS", false}}},
+            {"{6F1C2A10-4B7E-4C1D-9A55-0E2D8B3C4A01}",
+             "Montagetrupp Nord",
+             "4283215696",
+             {{"MM", true}, {"JS", false}}},
             {"{6F1C2A10-4B7E-4C1D-9A55-0E2D8B3C4A02}", "Montagetrupp Süd", "4294934352", {{"EY", true}, {"LF", false}}},
         };
         const std::string erfdat = day(-1, "16:30:00");
@@ -439,18 +639,18 @@ private:
 } // namespace
 
 DemoLogin seedDemo(PgConnection& conn, const DemoTenant& demo) {
-    TenantSpec spec;
-    spec.id = demo.id;
-    spec.pin = demo.pin;
-    spec.password = demo.password;
-    spec.company = kCompany;
-    spec.crypto = demo.crypto;
-    spec.planning = 1;
-    spec.serverVersion = 3;
-    spec.settings = {{"MaxAlterZeiten", "60"}, {"BarcodeScanAktiv", "1"}};
-    const int id = newTenantId(conn, spec);
+    TenantDefinition definition;
+    definition.id = demo.id;
+    definition.pin = demo.pin;
+    definition.password = demo.password;
+    definition.company = kCompany;
+    definition.crypto = demo.crypto;
+    definition.planning = 1;
+    definition.serverVersion = 3;
+    definition.settings = {{"MaxAlterZeiten", "60"}, {"BarcodeScanAktiv", "1"}};
+    const int id = newTenantId(conn, definition);
     TenantTransaction transaction(conn, id);
-    insertTenant(conn, spec, id);
+    insertTenant(conn, definition, id);
     TenantWriter writer(conn, id, demo.crypto.keys());
     DemoBuilder builder(conn, writer);
     builder.build();
@@ -464,7 +664,7 @@ DemoLogin seedDemo(PgConnection& conn, const DemoTenant& demo) {
     transaction.commit();
 
     DemoLogin login{id, kCompany, demo.pin, demo.password, demo.crypto, {}};
-    for (const UserSpec& u : kUsers)
+    for (const DemoUserRow& u : kUsers)
         login.users.push_back({u.kurz, u.password, u.name, u.group});
     return login;
 }

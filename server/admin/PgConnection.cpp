@@ -50,8 +50,8 @@ std::vector<Row> PgConnection::query(const std::string& sql, const std::vector<V
     values.reserve(params.size());
     for (const Value& param : params)
         values.push_back(param ? param->c_str() : nullptr);
-    ResultPtr result(PQexecParams(m_conn, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
-                                  nullptr, nullptr, 0));
+    ResultPtr result(PQexecParams(m_conn, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                                  nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw AdminError(trimmedError(PQerrorMessage(m_conn)));

@@ -107,40 +107,41 @@ CryptoTriple parseCryptoTriple(const std::string& text) {
     return {values[0], values[1], values[2]};
 }
 
-int newTenantId(PgConnection& conn, const TenantSpec& spec) {
-    const int id = spec.id ? *spec.id : std::stoi(*conn.scalar("SELECT coalesce(max(mandant_id), 0) + 1 FROM mandant"));
+int newTenantId(PgConnection& conn, const TenantDefinition& definition) {
+    const int id = definition.id ? *definition.id
+                                 : std::stoi(*conn.scalar("SELECT coalesce(max(mandant_id), 0) + 1 FROM mandant"));
     if (id <= 0)
         throw AdminError("a tenant id must be positive");
     if (conn.scalar("SELECT 1 FROM mandant WHERE mandant_id = $1 OR mandant_pin = $2",
-                    {std::to_string(id), std::to_string(spec.pin)}))
-        throw AdminError("a tenant with id " + std::to_string(id) + " or PIN " + std::to_string(spec.pin) +
+                    {std::to_string(id), std::to_string(definition.pin)}))
+        throw AdminError("a tenant with id " + std::to_string(id) + " or PIN " + std::to_string(definition.pin) +
                          " exists already");
     return id;
 }
 
-void insertTenant(PgConnection& conn, const TenantSpec& spec, int id) {
-    if (spec.password.empty() || spec.company.empty())
+void insertTenant(PgConnection& conn, const TenantDefinition& definition, int id) {
+    if (definition.password.empty() || definition.company.empty())
         throw AdminError("a tenant needs a password and a company name");
     // The devices test a key triple by unscrambling this back to the company name.
-    const std::string cryptoCheck = spec.crypto.keys().Verschluesseln(spec.company);
+    const std::string cryptoCheck = definition.crypto.keys().Verschluesseln(definition.company);
     conn.query("INSERT INTO mandant (mandant_id, mandant_pin, mandant_kennwort, mandant_firma, mandant_status, "
                "mandant_inaktiv, mandant_planungaktiv, mandant_serverversion, mandant_cryptocheck) "
                "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)",
-               {std::to_string(id), std::to_string(spec.pin), spec.password, spec.company,
-                std::to_string(spec.status), spec.inactive ? "1" : "0", std::to_string(spec.planning),
-                std::to_string(spec.serverVersion), cryptoCheck});
+               {std::to_string(id), std::to_string(definition.pin), definition.password, definition.company,
+                std::to_string(definition.status), definition.inactive ? "1" : "0", std::to_string(definition.planning),
+                std::to_string(definition.serverVersion), cryptoCheck});
     conn.query("INSERT INTO syncversion (mandant_id) VALUES ($1)", {std::to_string(id)});
-    for (const auto& [key, value] : spec.settings) {
+    for (const auto& [key, value] : definition.settings) {
         conn.query("UPDATE mandant SET " + conn.quoteIdentifier(mandantColumn(conn, key)) +
                        " = $1 WHERE mandant_id = $2",
                    {value, std::to_string(id)});
     }
 }
 
-int createTenant(PgConnection& conn, const TenantSpec& spec) {
-    const int id = newTenantId(conn, spec);
+int createTenant(PgConnection& conn, const TenantDefinition& definition) {
+    const int id = newTenantId(conn, definition);
     TenantTransaction transaction(conn, id);
-    insertTenant(conn, spec, id);
+    insertTenant(conn, definition, id);
     transaction.commit();
     return id;
 }
@@ -193,9 +194,9 @@ int TenantWriter::insert(const std::string& table, const Columns& columns) {
     }
     const std::string& idColumn = rule->second.idColumn;
     const std::string returning = idColumn.empty() ? "" : " RETURNING " + m_conn.quoteIdentifier(idColumn);
-    const Value id = m_conn.scalar(
-        "INSERT INTO " + m_conn.quoteIdentifier(name) + " (" + columnList + ") VALUES (" + valueList + ")" + returning,
-        values);
+    const Value id = m_conn.scalar("INSERT INTO " + m_conn.quoteIdentifier(name) + " (" + columnList + ") VALUES (" +
+                                       valueList + ")" + returning,
+                                   values);
     return id ? std::stoi(*id) : 0;
 }
 

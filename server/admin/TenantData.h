@@ -24,7 +24,7 @@ struct CryptoTriple {
 // "A,B,C" as Crypto1, Crypto2, Crypto3.
 CryptoTriple parseCryptoTriple(const std::string& text);
 
-struct TenantSpec {
+struct TenantDefinition {
     std::optional<int> id; // the next free id when not given
     int pin = 0;
     std::string password;
@@ -39,11 +39,11 @@ struct TenantSpec {
 };
 
 // Creates the tenant with its SyncVersion row; returns its id.
-int createTenant(PgConnection& conn, const TenantSpec& spec);
+int createTenant(PgConnection& conn, const TenantDefinition& definition);
 // The two halves of createTenant, for a caller that writes the tenant's data in the same transaction:
 // the id the tenant will get (refused when id or PIN are taken), and the rows, inside a tenant transaction.
-int newTenantId(PgConnection& conn, const TenantSpec& spec);
-void insertTenant(PgConnection& conn, const TenantSpec& spec, int id);
+int newTenantId(PgConnection& conn, const TenantDefinition& definition);
+void insertTenant(PgConnection& conn, const TenantDefinition& definition, int id);
 
 // The key triple of a tenant, checked against its Mandant_CryptoCheck the way the client checks it.
 // Without a triple the tenant must be one that does not scramble.

@@ -60,19 +60,19 @@ int commandInit(const AdminOptions& options) {
 int commandCreateTenant(const AdminOptions& options) {
     options.allowOnly({"pg", "id", "pin", "password", "company", "crypto", "status", "inactive", "planning",
                        "server-version", "setting"});
-    TenantSpec spec;
-    spec.id = options.optionalInt("id");
-    spec.pin = options.requiredInt("pin");
-    spec.password = options.required("password");
-    spec.company = options.required("company");
-    spec.crypto = givenCrypto(options).value_or(CryptoTriple{});
-    spec.status = options.optionalInt("status").value_or(0);
-    spec.inactive = options.flag("inactive");
-    spec.planning = options.optionalInt("planning").value_or(0);
-    spec.serverVersion = options.optionalInt("server-version").value_or(0);
-    spec.settings = options.assignments("setting");
+    TenantDefinition definition;
+    definition.id = options.optionalInt("id");
+    definition.pin = options.requiredInt("pin");
+    definition.password = options.required("password");
+    definition.company = options.required("company");
+    definition.crypto = givenCrypto(options).value_or(CryptoTriple{});
+    definition.status = options.optionalInt("status").value_or(0);
+    definition.inactive = options.flag("inactive");
+    definition.planning = options.optionalInt("planning").value_or(0);
+    definition.serverVersion = options.optionalInt("server-version").value_or(0);
+    definition.settings = options.assignments("setting");
     PgConnection conn(options.required("pg"));
-    std::cout << createTenant(conn, spec) << '\n';
+    std::cout << createTenant(conn, definition) << '\n';
     return 0;
 }
 
@@ -118,8 +118,8 @@ int commandSeedDemo(const AdminOptions& options) {
               << "  company password: " << login.companyPassword << '\n'
               << "  key triple:       " << login.crypto.text() << '\n';
     for (const DemoUser& user : login.users) {
-        std::cout << "  user " << user.shortName << " / " << user.password << "  (" << user.name << ", "
-                  << user.group << ")\n"
+        std::cout << "  user " << user.shortName << " / " << user.password << "  (" << user.name << ", " << user.group
+                  << ")\n"
                   << "    start link: "
                   << makeStartLink({login.pin, login.companyPassword, user.shortName, user.password}, login.crypto)
                   << '\n';
@@ -142,8 +142,12 @@ int commandStartLink(const AdminOptions& options) {
 int runAdmin(int argc, char** argv) {
     using namespace lumora::admin;
     static const std::map<std::string, std::function<int(const AdminOptions&)>> commands = {
-        {"init", commandInit},           {"create-tenant", commandCreateTenant}, {"add-group", commandAddGroup},
-        {"add-user", commandAddUser},    {"add-row", commandAddRow},             {"seed-demo", commandSeedDemo},
+        {"init", commandInit},
+        {"create-tenant", commandCreateTenant},
+        {"add-group", commandAddGroup},
+        {"add-user", commandAddUser},
+        {"add-row", commandAddRow},
+        {"seed-demo", commandSeedDemo},
         {"start-link", commandStartLink},
     };
     if (argc < 3 || commands.find(argv[2]) == commands.end()) {

@@ -10,7 +10,7 @@
 
 DO $generate$
 DECLARE
-    spec record;
+    item record;
     has_owner boolean;
     has_geloescht boolean;
     link_id text;
@@ -18,7 +18,7 @@ DECLARE
     body text;
     pk_where text;
 BEGIN
-    FOR spec IN SELECT * FROM (VALUES
+    FOR item IN SELECT * FROM (VALUES
         ('a_adressen', 'adr_id', true),
         ('a_personal', 'lpe_id', true),
         ('lumora_user', 'usr_userid', true),
@@ -51,9 +51,9 @@ BEGIN
                max(column_name) FILTER (WHERE column_name IN ('ptt_zer_id', 'ptt_zpz_id'))
           INTO has_owner, has_geloescht, link_id
           FROM information_schema.columns
-         WHERE table_schema = 'public' AND table_name = spec.tbl;
+         WHERE table_schema = 'public' AND table_name = item.tbl;
 
-        fn := 'lumora_write_' || spec.tbl;
+        fn := 'lumora_write_' || item.tbl;
         body := $b$
 DECLARE
     tenant integer := nullif(current_setting('lumora.mandant_id', true), '')::integer;
@@ -62,14 +62,14 @@ BEGIN
         RAISE EXCEPTION 'row belongs to another tenant' USING ERRCODE = '42501';
     END IF;
 $b$;
-        IF spec.id_column IS NOT NULL THEN
-            EXECUTE format('CREATE SEQUENCE %I', spec.tbl || '_' || spec.id_column || '_seq');
+        IF item.id_column IS NOT NULL THEN
+            EXECUTE format('CREATE SEQUENCE %I', item.tbl || '_' || item.id_column || '_seq');
             body := body || format($b$
     IF TG_OP = 'INSERT' AND coalesce(NEW.%1$I, 0) <= 0 THEN
         NEW.%1$I := nextval(%2$L);
         PERFORM set_config('lumora.scope_identity', NEW.%1$I::text, true);
     END IF;
-$b$, spec.id_column, spec.tbl || '_' || spec.id_column || '_seq');
+$b$, item.id_column, item.tbl || '_' || item.id_column || '_seq');
         END IF;
         IF has_owner THEN
             body := body || $b$
@@ -98,28 +98,28 @@ $b$;
         EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
                        'SET search_path = pg_catalog, public AS %L', fn, body);
         EXECUTE format('CREATE TRIGGER lumora_write BEFORE INSERT OR UPDATE ON %I '
-                       'FOR EACH ROW EXECUTE FUNCTION %I()', spec.tbl, fn);
+                       'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         EXECUTE format('CREATE TRIGGER lumora_lock BEFORE INSERT OR UPDATE OR DELETE ON %I '
-                       'FOR EACH STATEMENT EXECUTE FUNCTION lumora_lock_tenant()', spec.tbl);
+                       'FOR EACH STATEMENT EXECUTE FUNCTION lumora_lock_tenant()', item.tbl);
 
-        fn := 'lumora_delete_' || spec.tbl;
-        IF spec.soft_delete THEN
+        fn := 'lumora_delete_' || item.tbl;
+        IF item.soft_delete THEN
             SELECT string_agg(format('%1$I = OLD.%1$I', a.attname), ' AND ' ORDER BY k.ord)
               INTO pk_where
               FROM pg_index i
               CROSS JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, ord)
               JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum
-             WHERE i.indrelid = spec.tbl::regclass AND i.indisprimary;
+             WHERE i.indrelid = item.tbl::regclass AND i.indisprimary;
             body := format($b$
 BEGIN
     UPDATE %I SET flaggeloescht = 1 WHERE %s;
     RETURN NULL;
 END
-$b$, spec.tbl, pk_where);
+$b$, item.tbl, pk_where);
             EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
                            'SET search_path = pg_catalog, public AS %L', fn, body);
             EXECUTE format('CREATE TRIGGER lumora_delete BEFORE DELETE ON %I '
-                           'FOR EACH ROW EXECUTE FUNCTION %I()', spec.tbl, fn);
+                           'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         ELSE
             body := $b$
 BEGIN
@@ -130,10 +130,10 @@ $b$;
             EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
                            'SET search_path = pg_catalog, public AS %L', fn, body);
             EXECUTE format('CREATE TRIGGER lumora_delete AFTER DELETE ON %I '
-                           'FOR EACH ROW EXECUTE FUNCTION %I()', spec.tbl, fn);
+                           'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         END IF;
 
-        EXECUTE format('CREATE INDEX %I ON %I (mandant_id, muttimestamp)', spec.tbl || '_stamp', spec.tbl);
+        EXECUTE format('CREATE INDEX %I ON %I (mandant_id, muttimestamp)', item.tbl || '_stamp', item.tbl);
     END LOOP;
 END
 $generate$;

@@ -42,10 +42,10 @@ GRANT INSERT ON Dump_Z_Erfassung, Dump_Z_PRAESENZZEIT TO lumora_service;
 -- Updates may change a row's values but never its tenant, its server id or its stamp.
 DO $updates$
 DECLARE
-    spec record;
+    item record;
     cols text;
 BEGIN
-    FOR spec IN SELECT * FROM (VALUES
+    FOR item IN SELECT * FROM (VALUES
         ('z_erfassung', ARRAY['mandant_id', 'zer_id', 'muttimestamp']),
         ('z_praesenzzeit', ARRAY['mandant_id', 'zpz_id', 'muttimestamp']),
         ('lumora_team', ARRAY['mandant_id', 'muttimestamp']),
@@ -55,8 +55,8 @@ BEGIN
     LOOP
         SELECT string_agg(quote_ident(column_name), ', ' ORDER BY ordinal_position) INTO cols
           FROM information_schema.columns
-         WHERE table_schema = 'public' AND table_name = spec.tbl AND column_name <> ALL (spec.fixed);
-        EXECUTE format('GRANT UPDATE (%s) ON %I TO lumora_service', cols, spec.tbl);
+         WHERE table_schema = 'public' AND table_name = item.tbl AND column_name <> ALL (item.fixed);
+        EXECUTE format('GRANT UPDATE (%s) ON %I TO lumora_service', cols, item.tbl);
     END LOOP;
 END
 $updates$;
