@@ -3,6 +3,7 @@
 #include "PgConnection.h"
 
 #include <map>
+#include <string_view>
 
 namespace lumora::admin {
 
@@ -664,8 +665,11 @@ DemoLogin seedDemo(PgConnection& conn, const DemoTenant& demo) {
     transaction.commit();
 
     DemoLogin login{id, kCompany, demo.pin, demo.password, demo.crypto, {}};
-    for (const DemoUserRow& u : kUsers)
+    for (const DemoUserRow& u : kUsers) {
+        if (std::string_view(u.group) == "Bauleitung")
+            login.mainUser = login.users.size();
         login.users.push_back({u.kurz, u.password, u.name, u.group});
+    }
     return login;
 }
 

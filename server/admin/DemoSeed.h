@@ -31,6 +31,8 @@ struct DemoLogin {
     std::string companyPassword;
     CryptoTriple crypto;
     std::vector<DemoUser> users;
+    // The user a demo logs in as: the site manager, who sees teams and planning.
+    std::size_t mainUser = 0;
 };
 
 // A joinery with staff, groups of different rights, customers, projects, orders, work orders, cost

@@ -113,6 +113,17 @@ int commandSeedDemo(const AdminOptions& options) {
     demo.crypto = givenCrypto(options).value_or(demo.crypto);
     PgConnection conn(options.required("pg"));
     const DemoLogin login = seedDemo(conn, demo);
+    // Lines a script can read, then the same for a person.
+    const DemoUser& main = login.users.at(login.mainUser);
+    std::cout << "DEMO_MANDANT_ID=" << login.mandantId << '\n'
+              << "DEMO_PIN=" << login.pin << '\n'
+              << "DEMO_PASSWORD=" << login.companyPassword << '\n'
+              << "DEMO_CRYPTO=" << login.crypto.text() << '\n'
+              << "DEMO_USER=" << main.shortName << '\n'
+              << "DEMO_USER_PASSWORD=" << main.password << '\n'
+              << "DEMO_START_LINK="
+              << makeStartLink({login.pin, login.companyPassword, main.shortName, main.password}, login.crypto)
+              << "\n\n";
     std::cout << "Demo tenant " << login.mandantId << " \"" << login.company << "\"\n"
               << "  company PIN:      " << login.pin << '\n'
               << "  company password: " << login.companyPassword << '\n'
