@@ -139,7 +139,8 @@ int commandSeedDemo(const AdminOptions& options) {
 }
 
 int commandStartLink(const AdminOptions& options) {
-    options.allowOnly({"tenant-pin", "company-password", "user", "user-password", "crypto"});
+    // --pg is accepted so that every command can be called the same way; a link needs no database.
+    options.allowOnly({"pg", "tenant-pin", "company-password", "user", "user-password", "crypto"});
     const StartLinkLogin login{options.requiredInt("tenant-pin"), options.required("company-password"),
                                options.required("user"), options.required("user-password")};
     std::cout << makeStartLink(login, givenCrypto(options).value_or(CryptoTriple{})) << '\n';
