@@ -13,6 +13,7 @@
 
 class TRemoteDBDatabase;
 class TXDataset;
+struct TStartLink;
 class TDatenAusCloudThread;
 
 // The central module: every domain operation of the client. One instance lives for the
@@ -64,8 +65,46 @@ public:
     static QString GibDatumAlsStringFuerEingabefeld(TDateTime datum, const QString& text);
 
     // ---- scrambling ----
+    // One-shot unscrambling with the built-in triple (start links).
+    QString CryptoEntschluessleStandart(const QString& s);
 
     // ---- logins ----
+    // A login is valid when it is remembered on this device, or else when the tenant's
+    // server knows it; a server login is remembered, with the tenant's users and groups
+    // copied into the local tables. Reports the tenant's name, status and id and the
+    // user's name and personnel id.
+    bool CheckUserdatenMitBerechtigungUndStatus(int MandantPIN, const QString& MandantKennwort,
+                                                const QString& UserKurz, const QString& userKennwort, int Crypto1,
+                                                int Crypto2, int Crypto3, QString& FirmaName, QString& UserName,
+                                                int& LPEID, int& Status, int& MandantID);
+    // False only when the tenant's local user with that short name has another password.
+    bool CheckUserKennwortMitMandantIDundUserKurz(int MandantID, const QString& UserKurz, const QString& UserPW);
+    int GetMandantIDvonPinUndKennwort(int Pin, const QString& Kennwort);
+    // The server's tenant id of the stored login settings; FMandantID when the server
+    // cannot be asked, 0 when it knows no such active tenant or the stored PIN is no number.
+    int GetMandantIDvonUserdaten();
+    // The user's personnel id; also makes the user's id the logged-in user id.
+    int GibLPE_IDvonUser(int MandantID, const QString& UserKurz, const QString& UserPW);
+    // Remembers a login, keeping the tenant's synchronisation stamps; the key triple is
+    // set afterwards with LoginDatenSetCrypto.
+    bool LoginDatenSpeichern(int FirmaPin, const QString& FirmaPW, const QString& UserKurz, const QString& UserPW,
+                             const QString& FirmaName, const QString& UserName, int MandantID);
+    bool LoginDatenLoeschen(int FirmaPin, const QString& UserKurz);
+    QString LoginDatenGibFirmaPW(int FirmaPin, const QString& UserKurz);
+    QString LoginDatenGibUserPW(int FirmaPin, const QString& UserKurz);
+    int LoginDatenGibMandantID(int FirmaPin, const QString& UserKurz);
+    // Feldname is "Crypto1", "Crypto2" or "Crypto3"; anything else gives 0.
+    int LoginDatenGibCrypto(int FirmaPin, const QString& UserKurz, const QString& Feldname);
+    // Gives every remembered user of the company the triple.
+    bool LoginDatenSetCrypto(int FirmaPin, int Crypto1, int Crypto2, int Crypto3);
+    // True when the triple unscrambles the tenant's check text to its name (or, without a
+    // check text, when the triple switches scrambling off); true when the server cannot be asked.
+    bool LoginDatenPruefeCrypto(int MandantID, int Crypto1, int Crypto2, int Crypto3);
+    // The start link's login is remembered on this device.
+    bool StartLinkIstGespeichert(const TStartLink& link);
+    // Takes a remembered start link's login into the settings (keys, PIN, passwords,
+    // short name, personnel id); true when it is the tenant the settings already name.
+    bool StartLinkLoginUebernehmen(const TStartLink& link);
 
     // ---- remote database ----
     // The main thread's connection: primary endpoint, then the fallback; true when connected.

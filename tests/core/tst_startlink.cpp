@@ -47,6 +47,7 @@ private slots:
     void argument();
     void garbageArgumentsAreIgnored();
     void linkNeedsTheSameStandardTriple();
+    void textWithSeparatorMakesNoLink();
 };
 
 void TestStartLink::fieldsOfPlainText_data() {
@@ -143,6 +144,11 @@ void TestStartLink::linkNeedsTheSameStandardTriple() {
     qputenv("LUMORA_STANDARD_CRYPTO", "11111,22222,33333");
     QVERIFY(!StartLinkAusArgument(argument).has_value());
     QCOMPARE(StartLinkAusArgument(StartLinkAlsArgument(kDemo)), std::optional(kDemo));
+}
+
+void TestStartLink::textWithSeparatorMakesNoLink() {
+    QCOMPARE(StartLinkAlsArgument(link(4711, u"a|b"_s, u"MM"_s, u"x"_s)), QString());
+    QCOMPARE(StartLinkAlsArgument(link(4711, u"a"_s, u"MM"_s, u"|"_s)), QString());
 }
 
 QTEST_GUILESS_MAIN(TestStartLink)
