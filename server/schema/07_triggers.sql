@@ -1,5 +1,5 @@
 -- What every write of a synchronised table goes through, in one trigger function per table:
---   * a row of another tenant than the request's is refused before anything else happens;
+--   * a row of another tenant than the request's, or a write without a tenant, is refused first;
 --   * a non-positive id becomes the next server id (and the id SCOPE_IDENTITY() reports);
 --   * Owner becomes 0: the row is in step with the server as soon as it is stored;
 --   * a row a device deleted (geloescht <> 0) is flagged deleted for every other device;
@@ -58,6 +58,9 @@ BEGIN
 DECLARE
     tenant integer := nullif(current_setting('lumora.mandant_id', true), '')::integer;
 BEGIN
+    IF tenant IS NULL THEN
+        RAISE EXCEPTION 'no tenant set for this write (lumora.mandant_id)' USING ERRCODE = '42501';
+    END IF;
     IF NEW.mandant_id IS DISTINCT FROM tenant THEN
         RAISE EXCEPTION 'row belongs to another tenant' USING ERRCODE = '42501';
     END IF;
