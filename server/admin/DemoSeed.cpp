@@ -367,6 +367,7 @@ public:
         material();
         filter();
         planning();
+        lastWeek();
     }
 
     std::map<std::string, int> personId;
@@ -520,16 +521,17 @@ private:
             {"R_KWERKAUFTRAG", "W-5021", "Schranktüren anschlagen Zimmer 3", 3, 1, "offen", "in Arbeit", "20"},
         };
         for (const Order& o : orders) {
-            m_writer.insert(o.table, {{"RKA_ExtAufNr", o.nr},
-                                      {"RKA_Bezeichnung", o.name},
-                                      {"RKA_ADR_ID", std::to_string(m_addressIds[o.address])},
-                                      {"RKA_PRO", std::to_string(o.project < 0 ? 0 : m_projectIds[o.project])},
-                                      {"RKA_Status", o.status},
-                                      {"RKA_StatusText", o.statusText},
-                                      {"RKA_Datum1", day(-20)},
-                                      {"RKA_Datum2", day(25)},
-                                      {"RKA_KS", o.ks},
-                                      {"FakturaCode", "V"}});
+            m_orderIds.push_back(
+                m_writer.insert(o.table, {{"RKA_ExtAufNr", o.nr},
+                                          {"RKA_Bezeichnung", o.name},
+                                          {"RKA_ADR_ID", std::to_string(m_addressIds[o.address])},
+                                          {"RKA_PRO", std::to_string(o.project < 0 ? 0 : m_projectIds[o.project])},
+                                          {"RKA_Status", o.status},
+                                          {"RKA_StatusText", o.statusText},
+                                          {"RKA_Datum1", day(-20)},
+                                          {"RKA_Datum2", day(25)},
+                                          {"RKA_KS", o.ks},
+                                          {"FakturaCode", "V"}}));
         }
     }
 
@@ -631,8 +633,77 @@ private:
         }
     }
 
+    // The past working days of two employees, so that the overview and the calendar are not empty.
+    void lastWeek() {
+        struct Booking {
+            const char* kuerzel;
+            const char* from;
+            const char* to;
+            const char* hours;
+            const char* costType;
+            const char* object;
+            const char* text;
+            int order;
+        };
+        const Booking bookings[] = {
+            {"MM", "07:00:00", "12:00:00", "5", "100", "A-24117 Holzterrasse Lärche 40 m²",
+             "Unterkonstruktion gesetzt, Dielen zugeschnitten", 0},
+            {"MM", "12:30:00", "16:00:00", "3.5", "120", "", "Zuschnitt Einbauschränke Hotel Alpenblick", -1},
+            {"SB", "07:30:00", "09:00:00", "1.5", "150", "", "Fahrt zu den Baustellen", -1},
+            {"SB", "09:00:00", "15:30:00", "6.5", "130", "A-25009 Einbauschränke Zimmer 1–6",
+             "Aufmaß und Abstimmung mit Herrn Huber", 4},
+        };
+        const std::vector<Row> days =
+            m_conn.query("SELECT d, to_char(current_date + d, 'YYYY-MM-DD'), extract(year FROM current_date + d)::int, "
+                         "extract(month FROM current_date + d)::int, extract(day FROM current_date + d)::int "
+                         "FROM generate_series(-7, -1) d WHERE extract(isodow FROM current_date + d) < 6");
+        for (const Row& day : days) {
+            const std::string date = *day[1] + " 00:00:00.000";
+            const std::string stamp = *day[1] + " 17:00:00.000";
+            for (const char* person : {"MM", "SB"}) {
+                const std::string user = std::string(person) + "-lm";
+                m_writer.insert("Z_PRAESENZZEIT", {{"ZPZ_LPE_ID", std::to_string(personId.at(person))},
+                                                   {"ZPZ_Datum", date},
+                                                   {"ZPZ_Von", std::string("1899-12-30 07:00:00.000")},
+                                                   {"ZPZ_Bis", std::string("1899-12-30 16:00:00.000")},
+                                                   {"ZPZ_Std", std::string("1899-12-30 09:00:00.000")},
+                                                   {"ZPZ_Std100", "9"},
+                                                   {"ZPZ_Jahr", *day[2]},
+                                                   {"ZPZ_Monat", *day[3]},
+                                                   {"ZPZ_Tag", *day[4]},
+                                                   {"ZPZ_ERFDAT", stamp},
+                                                   {"ZPZ_ERFUSER", user},
+                                                   {"ZPZ_MUTDAT", stamp},
+                                                   {"ZPZ_MUTUSER", user}});
+            }
+            for (const Booking& b : bookings) {
+                const std::string user = std::string(b.kuerzel) + "-lm";
+                m_writer.insert("Z_ERFASSUNG",
+                                {{"ZER_LPE", std::to_string(personId.at(b.kuerzel))},
+                                 {"ZER_ZKA", b.costType},
+                                 {"ZER_ZKS", std::string(b.costType) == "120" ? "20" : "10"},
+                                 {"ZER_Type", "1"},
+                                 {"ZER_Datum", date},
+                                 {"ZER_Von", std::string("1899-12-30 ") + b.from + ".000"},
+                                 {"ZER_Bis", std::string("1899-12-30 ") + b.to + ".000"},
+                                 {"ZER_Std100", b.hours},
+                                 {"ZER_Text", b.text},
+                                 {"ZER_Jahr", *day[2]},
+                                 {"ZER_Monat", *day[3]},
+                                 {"ZER_RKA_ID_A", b.order < 0 ? "0" : std::to_string(m_orderIds.at(b.order))},
+                                 {"ObjektAuftrag", b.object},
+                                 {"ZER_Verrechnen", std::string(b.costType) == "150" ? "N" : "V"},
+                                 {"ZER_ERFDAT", stamp},
+                                 {"ZER_ERFUSER", user},
+                                 {"ZER_MUTDAT", stamp},
+                                 {"ZER_MUTUSER", user}});
+            }
+        }
+    }
+
     PgConnection& m_conn;
     TenantWriter& m_writer;
+    std::vector<int> m_orderIds;
     std::vector<int> m_addressIds;
     std::vector<int> m_projectIds;
 };

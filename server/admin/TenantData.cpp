@@ -32,6 +32,7 @@ struct TableRule {
 };
 
 // The text columns the devices unscramble on download; everything else travels plain.
+// Tables the admin commands write, with the id column the server numbers (none for text or compound keys).
 const std::map<std::string, TableRule>& tableRules() {
     static const std::map<std::string, TableRule> rules = {
         {"a_adressen",
@@ -65,6 +66,13 @@ const std::map<std::string, TableRule>& tableRules() {
          {"",
           {"mpl_betreff", "mpl_text", "mpl_erfuser", "mpl_mutuser", "objektadresse", "objektauftrag",
            "objektwerkauftrag", "objektprojekt", "mpl_ka", "mpl_ter_backcolor"}}},
+        {"z_erfassung",
+         {"zer_id", {"zer_zka",        "zer_zks",        "zer_la",        "zer_tag",           "zer_text",
+                     "zer_erfuser",    "zer_mutuser",    "zer_konto",     "zer_zsp_abteilung", "zer_exportnr",
+                     "zer_exportuser", "zer_verrechnen", "zer_sperruser", "zer_bezeichnung",   "zer_feiertag",
+                     "zer_mop_nr",     "zer_mpr_nr",     "objektadresse", "objektauftrag",     "objektwerkauftrag",
+                     "objektprojekt"}}},
+        {"z_praesenzzeit", {"zpz_id", {"zpz_erfuser", "zpz_mutuser"}}},
         {"planung_team", {"", {}}},
         {"planung_teampersonal", {"", {}}},
         {"planung_teamerlaubnis", {"", {}}},

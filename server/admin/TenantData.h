@@ -68,7 +68,7 @@ private:
     TVerschluesseln m_keys;
 };
 
-// Tables the admin commands write master data into, with their server-numbered id column.
+// Tables the admin commands write, with their server-numbered id column.
 const std::map<std::string, std::string>& masterTables();
 
 } // namespace lumora::admin

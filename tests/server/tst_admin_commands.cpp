@@ -129,12 +129,12 @@ void tst_admin_commands::demoLoginWorksForADevice() {
 }
 
 void tst_admin_commands::demoHasVariedMasterData() {
-    // Every master table and the planning have rows, so every download step has work.
+    // Every master table, the planning and the records have rows, so every download step has work.
     QCOMPARE(value(QStringLiteral(
                        "SELECT string_agg(t, ',' ORDER BY t COLLATE \"C\") FROM (SELECT DISTINCT typ::text AS t FROM "
                        "lumora_union_allemuttimestamp WHERE mandant_id = %1) codes")
                        .arg(DemoTenant)),
-             QStringLiteral("A_A,A_P,MAP,MAT,MPL,PFI,P_1,P_2,P_P,R_A,R_W,U_G,U_K,U_S,U_T,U_U,Z_KA,Z_KS"));
+             QStringLiteral("A_A,A_P,MAP,MAT,MPL,PFI,P_1,P_2,P_P,R_A,R_W,U_G,U_K,U_S,U_T,U_U,ZER,ZPZ,Z_KA,Z_KS"));
     // Groups differ in what they allow.
     QVERIFY(value(QStringLiteral("SELECT count(DISTINCT (ber_typ, ber_art, ber_ks, ber_teamerfassung, ber_planung, "
                                  "ber_zernuransicht, ber_istterminal)) FROM lumora_gruppen WHERE mandant_id = %1")
