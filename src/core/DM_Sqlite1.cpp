@@ -1,6 +1,6 @@
 #include "DM_Sqlite1.h"
 
-#include "sync/Thread.DatenAusCloud1.h"
+#include "sync/LocalFileHandover.h"
 #include "tdm.h"
 
 #include <QCoreApplication>
@@ -12,8 +12,9 @@
 namespace {
 
 TMeineFDConnection* g_connection = nullptr;
-constexpr int WaitStepMSecs = 10;
-constexpr int ClaimPauseMSecs = 5;
+// A synchronisation thread gives the file back before its next statement, so the wait is
+// short; the bound only keeps a broken thread from freezing the window.
+constexpr int LongestWaitMSecs = 10000;
 
 } // namespace
 
@@ -74,26 +75,30 @@ void TMeineFDConnection::SetCountConnections(int Value)
     }
     if (Value < 0)
         FCountConnections = 0;
-    TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread();
-    if (thread && FCountConnections > 0 && !thread->bSQLiteGesperrt.load()) {
-        thread->bSQLiteGesperrt.store(true);
-        QThread::msleep(ClaimPauseMSecs);
-    }
+    if (FCountConnections > 0)
+        LocalFileHandover::claimForMain();
+    else if (!isOpen())
+        LocalFileHandover::releaseFromMain(); // claimed by a query that never ran
 }
 
 void TMeineFDConnection::releaseIfIdle()
 {
-    if (FCountConnections == 0 && isOpen())
+    if (FCountConnections == 0)
         release();
+}
+
+bool TMeineFDConnection::claimAndOpen()
+{
+    LocalFileHandover::waitForMain(LongestWaitMSecs);
+    return open();
 }
 
 void TMeineFDConnection::release()
 {
-    // Close before lifting the claim: the thread must not find the flag down while
-    // this connection still holds the lock.
+    // Close before lifting the claim: a thread must not take the file while this
+    // connection still holds the lock.
     close();
-    if (TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread())
-        thread->bSQLiteGesperrt.store(false);
+    LocalFileHandover::releaseFromMain();
 }
 
 // ---- TMeineFDQuery ----
@@ -116,15 +121,7 @@ std::unique_ptr<TMeineFDQuery> TMeineFDQuery::getInstance()
     return std::make_unique<TMeineFDQuery>(TMeineFDConnection::getInstance());
 }
 
-void TMeineFDQuery::waitForSyncThread()
-{
-    // A query made before a thread existed has not claimed the file yet.
-    TDatenAusCloudThread* thread = DatenAusCloud::laufenderThread();
-    if (thread && !thread->bSQLiteGesperrt.load())
-        thread->bSQLiteGesperrt.store(true);
-    while ((thread = DatenAusCloud::laufenderThread()) && thread->bSQLiteInVerwendung.load())
-        QThread::msleep(WaitStepMSecs);
-}
+void TMeineFDQuery::waitForSyncThread() { LocalFileHandover::waitForMain(LongestWaitMSecs); }
 
 void TMeineFDQuery::DoBeforeOpen() { waitForSyncThread(); }
 
@@ -142,7 +139,7 @@ bool TDM_Sqlite::DataModuleCreate()
     delete TMeineFDConnection::getInstance();
     auto* connection = new TMeineFDConnection(GetDBFilePathAndName(), this);
     connection->SetCountConnections(0);
-    if (!connection->open()) {
+    if (!connection->claimAndOpen()) {
         m_error = connection->lastError();
         return false;
     }

@@ -22,6 +22,8 @@ public:
     int CountConnections() const { return FCountConnections; }
     void SetCountConnections(int Value);
 
+    // Waits until no synchronisation thread holds the file, then opens it.
+    bool claimAndOpen();
     // Closes the file and tells a waiting synchronisation thread that it may take it.
     void release();
 

@@ -1,6 +1,8 @@
 #include "tdm.h"
 
 #include "globals.h"
+#include "settingskeys.h"
+#include "sync/Thread.DatenAusCloud1.h"
 
 #include <QVariant>
 
@@ -23,6 +25,13 @@ void Tdm::DataModuleCreate()
     // No busy cursor while queries run: our data layer has none to switch off.
     PauseStartLaeuft = false;
     // ---- DataModuleCreate: main window flags ----
+}
+
+void Tdm::UpdateRestart()
+{
+    InternalSchreibeBool(SettingKey::StarteSyncSofort, true);
+    if (FDatenAusCloudThread)
+        FDatenAusCloudThread->bStarteSyncSofort.store(true);
 }
 
 void Tdm::SchreibeUsernamePersonalInLabel(QObject* daslabel)
@@ -52,7 +61,7 @@ bool Tdm::SQLiteVerbinden(bool Connect)
     if (!connection)
         return false;
     if (Connect)
-        connection->open();
+        connection->claimAndOpen();
     else if (connection->isOpen())
         connection->release();
     return connection->isOpen();

@@ -4,26 +4,24 @@
 
 #include <memory>
 
-class TSqliteConnection;
+class TSyncConnection;
 
 namespace DatenAusCloud {
 
-// The synchronisation thread's query on its own connection to the local file. Running
-// one claims the file for the thread unless the main thread holds it; freeing the
-// thread's last query closes the thread's connection so the main thread can open it.
+// The synchronisation thread's query on its own connection. Running one takes the file
+// for the thread (after the main thread has given it up); freeing the thread's last
+// query closes the thread's connection so the main thread can open the file.
 class TMeineFDQuery : public TSqlQuery {
 public:
-    explicit TMeineFDQuery(TSqliteConnection* connection);
+    explicit TMeineFDQuery(TSyncConnection* connection);
     ~TMeineFDQuery() override;
-
-    static int liveCount();
 
 protected:
     void DoBeforeOpen() override;
     void DoBeforeExecute() override;
 
 private:
-    void claimFile();
+    TSyncConnection* m_sync;
 };
 
 } // namespace DatenAusCloud

@@ -1,6 +1,6 @@
 #include "core/DM_Sqlite1.h"
 #include "sync/SyncQuery.h"
-#include "sync/Thread.DatenAusCloud1.h"
+#include "sync/SyncConnection.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -147,8 +147,7 @@ private slots:
     void mainQueryWaitsWhileThreadUsesFile()
     {
         m_conn->release();
-        TDatenAusCloudThread thread;
-        TSqliteConnection threadConn(path());
+        TSyncConnection threadConn(path());
         std::atomic<bool> threadHasFile{false};
         std::atomic<qint64> threadReleasedAt{0};
         QElapsedTimer clock;
@@ -176,8 +175,7 @@ private slots:
     void bothSidesWriteWithoutLoss()
     {
         m_conn->release();
-        TDatenAusCloudThread thread;
-        TSqliteConnection threadConn(path());
+        TSyncConnection threadConn(path());
         constexpr int Rows = 40;
         std::atomic<int> threadFailures{0};
         std::atomic<bool> done{false};
