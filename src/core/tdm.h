@@ -283,6 +283,9 @@ public:
     void TeamSchliesseMehrereOffeneZERs(TDateTime datum, TDateTime AktuellesVon, int MobileID, int EigeneMobileID);
 
     // ---- synchronisation ----
+    // Asks the current synchronisation thread to stop and drops it without waiting; the
+    // object frees itself once its run has ended.
+    void SyncThreadStoppen();
 
     // ---- update check and diagnostics ----
 

@@ -1,0 +1,89 @@
+#include "FtpClient.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace {
+
+QString umgebung(const char* name, const QString& standard)
+{
+    const QString v = qEnvironmentVariable(name);
+    return v.isEmpty() ? standard : v;
+}
+
+size_t leseAusDatei(char* buffer, size_t size, size_t count, void* userdata)
+{
+    auto* file = static_cast<QFile*>(userdata);
+    const qint64 n = file->read(buffer, qint64(size * count));
+    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
+}
+
+} // namespace
+
+TFtpClient::TFtpClient()
+    : m_host(umgebung("LUMORA_FTP_HOST", QStringLiteral("ftp.lumora-zeit.de"))),
+      m_port(umgebung("LUMORA_FTP_PORT", QStringLiteral("21"))),
+      m_user(umgebung("LUMORA_FTP_USER", QStringLiteral("fotos@lumora-zeit.de"))),
+      m_password(umgebung("LUMORA_FTP_PASSWORD", QStringLiteral("Lm7#pQ2vX9tR4wZ8k")))
+{
+}
+
+TFtpClient::Ergebnis TFtpClient::hochladen(const QString& ordner, const QString& dateiPfad)
+{
+    QFile file(dateiPfad);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return Ergebnis::UebertragungFehlerhaft;
+    }
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl) {
+        m_error = QStringLiteral("FTP nicht verfügbar");
+        return Ergebnis::KeineVerbindung;
+    }
+    const QByteArray url = (QStringLiteral("ftp://") + m_host + u':' + m_port + u'/' +
+                            QString::fromLatin1(QUrl::toPercentEncoding(ordner)) + u'/' +
+                            QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(dateiPfad).fileName())))
+                               .toUtf8();
+    const QByteArray user = m_user.toUtf8();
+    const QByteArray password = m_password.toUtf8();
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_URL, url.constData());
+    curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
+    curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &leseAusDatei);
+    curl_easy_setopt(c, CURLOPT_READDATA, &file);
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
+    curl_easy_setopt(c, CURLOPT_FTP_USE_EPSV, 0L); // plain passive mode
+    curl_easy_setopt(c, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, 15000L);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, LeseTimeoutMSecs);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    const CURLcode rc = curl_easy_perform(c);
+    if (rc == CURLE_OK) {
+        m_error.clear();
+        return Ergebnis::Ok;
+    }
+    m_error = QString::fromUtf8(curl_easy_strerror(rc));
+    switch (rc) {
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_LOGIN_DENIED:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_WEIRD_SERVER_REPLY:
+        return Ergebnis::KeineVerbindung;
+    case CURLE_REMOTE_ACCESS_DENIED:
+        return Ergebnis::OrdnerNichtAnlegbar;
+    default:
+        return Ergebnis::UebertragungFehlerhaft;
+    }
+}

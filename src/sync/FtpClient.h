@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// A small FTP client for the photo server: binary transfers over IPv4 in passive mode,
+// without keep-alive or proxy. Host, port and account come from LUMORA_FTP_HOST,
+// LUMORA_FTP_PORT, LUMORA_FTP_USER and LUMORA_FTP_PASSWORD.
+class TFtpClient {
+public:
+    enum class Ergebnis {
+        Ok,
+        KeineVerbindung,      // server unreachable or login refused
+        OrdnerNichtAnlegbar,  // the target folder is missing and cannot be made
+        UebertragungFehlerhaft,
+    };
+
+    TFtpClient();
+
+    // Puts the file into folder (made when missing) under its own name.
+    Ergebnis hochladen(const QString& ordner, const QString& dateiPfad);
+    QString lastError() const { return m_error; }
+
+    static constexpr long LeseTimeoutMSecs = 600000;
+
+private:
+    QString m_host;
+    QString m_port;
+    QString m_user;
+    QString m_password;
+    QString m_error;
+};

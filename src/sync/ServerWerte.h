@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+class TSyncConnection;
+class TXField;
+
+// How a local column takes a server value: by its declared type in the local file.
+enum class TSpaltenArt { Ganzzahl, Zahl, Text, DatumZeit, Bit };
+
+// Declared kinds of the columns of a local table, keyed by lower-case column name.
+QHash<QString, TSpaltenArt> LeseSpaltenArten(TSyncConnection& connection, const QString& tabelle);
+TSpaltenArt SpaltenArt(const QHash<QString, TSpaltenArt>& arten, const QString& spalte);
+
+// The server value as the local column stores it; a missing date-time stays NULL.
+QVariant LokalerWert(const TXField& field, TSpaltenArt art);
