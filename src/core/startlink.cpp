@@ -73,6 +73,9 @@ std::optional<TStartLink> StartLinkAusArgument(const QString& argument) {
 }
 
 QString StartLinkAlsArgument(const TStartLink& link) {
+    for (const QString* text : {&link.FirmaPW, &link.UserKurz, &link.UserPW})
+        if (text->contains(u'|'))
+            return {};
     const QString klartext = kMarker + u"|1"_s + QString::number(link.FirmaPin) + u"|2"_s + link.FirmaPW + u"|3"_s +
                              link.UserKurz + u"|4"_s + link.UserPW + u"|5"_s + QString::number(link.Crypto1) + u"|6"_s +
                              QString::number(link.Crypto2) + u"|7"_s + QString::number(link.Crypto3);

@@ -30,5 +30,6 @@ std::optional<TStartLink> StartLinkAusKlartext(const QString& klartext);
 // Empty when the link is to be ignored (not a link, incomplete).
 std::optional<TStartLink> StartLinkAusArgument(const QString& argument);
 
-// The argument that StartLinkAusArgument reads back, for whoever hands out links.
+// The argument that StartLinkAusArgument reads back, for whoever hands out links. Empty when a text
+// holds "|", which the link could not carry.
 QString StartLinkAlsArgument(const TStartLink& link);
