@@ -54,6 +54,8 @@ bool initSchema(PgConnection& conn, const std::optional<std::string>& servicePas
             }
             conn.exec("RESET ROLE");
             conn.exec("ALTER FUNCTION lumora_auth_tenant(integer, text) OWNER TO lumora_auth");
+            // Temporary tables could shadow the tables the triggers write; nobody here needs them.
+            conn.exec(*conn.scalar("SELECT format('REVOKE TEMPORARY ON DATABASE %I FROM PUBLIC', current_database())"));
         }
         conn.exec("COMMIT");
         return !present;

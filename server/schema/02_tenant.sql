@@ -29,7 +29,7 @@ CREATE TABLE SyncVersion (
 -- The tenant's SyncVersion row stays locked until commit, so stamps become visible in the order
 -- they were given and a reader that has seen a stamp has seen every smaller one.
 CREATE FUNCTION lumora_stamp(p_mandant integer) RETURNS timestamp
-    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp
     AS $$
 DECLARE
     jetzt timestamp := date_trunc('milliseconds', clock_timestamp()::timestamp);
@@ -49,7 +49,7 @@ $$;
 -- Taken before a statement touches any row, so that two writers of one tenant never hold row locks
 -- in opposite order while waiting for the stamp.
 CREATE FUNCTION lumora_lock_tenant() RETURNS trigger
-    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp
     AS $$
 DECLARE
     tenant integer := nullif(current_setting('lumora.mandant_id', true), '')::integer;
@@ -63,7 +63,7 @@ $$;
 
 -- Settings of the tenant are data the client downloads.
 CREATE FUNCTION lumora_mandant_changed() RETURNS trigger
-    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp
     AS $$
 BEGIN
     PERFORM lumora_stamp(NEW.mandant_id);

@@ -99,7 +99,7 @@ $b$, link_id);
 END
 $b$;
         EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
-                       'SET search_path = pg_catalog, public AS %L', fn, body);
+                       'SET search_path = pg_catalog, public, pg_temp AS %L', fn, body);
         EXECUTE format('CREATE TRIGGER lumora_write BEFORE INSERT OR UPDATE ON %I '
                        'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         EXECUTE format('CREATE TRIGGER lumora_lock BEFORE INSERT OR UPDATE OR DELETE ON %I '
@@ -120,7 +120,7 @@ BEGIN
 END
 $b$, item.tbl, pk_where);
             EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
-                           'SET search_path = pg_catalog, public AS %L', fn, body);
+                           'SET search_path = pg_catalog, public, pg_temp AS %L', fn, body);
             EXECUTE format('CREATE TRIGGER lumora_delete BEFORE DELETE ON %I '
                            'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         ELSE
@@ -131,7 +131,7 @@ BEGIN
 END
 $b$;
             EXECUTE format('CREATE FUNCTION %I() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER '
-                           'SET search_path = pg_catalog, public AS %L', fn, body);
+                           'SET search_path = pg_catalog, public, pg_temp AS %L', fn, body);
             EXECUTE format('CREATE TRIGGER lumora_delete AFTER DELETE ON %I '
                            'FOR EACH ROW EXECUTE FUNCTION %I()', item.tbl, fn);
         END IF;

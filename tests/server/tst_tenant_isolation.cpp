@@ -113,6 +113,7 @@ private slots:
     void tenantTablesAreAllCovered();
     void everyTenantTableHasPolicyAndForce();
     void viewsRunWithTheCallersRights();
+    void functionsRunningAsOwnerCannotBeMisled();
 
     void otherTenantCannotBeRead_data();
     void otherTenantCannotBeRead();
@@ -213,6 +214,21 @@ void tst_tenant_isolation::viewsRunWithTheCallersRights() {
                                   "ON n.oid = c.relnamespace WHERE n.nspname = 'public' AND c.relkind = 'v' AND NOT "
                                   "coalesce('security_invoker=true' = ANY (c.reloptions), false)")),
              QString());
+}
+
+void tst_tenant_isolation::functionsRunningAsOwnerCannotBeMisled() {
+    // Their search path is fixed with temporary objects last, and the service may not make any.
+    QCOMPARE(value(QStringLiteral("SELECT coalesce(string_agg(p.proname, ','), '') FROM pg_proc p JOIN pg_namespace n "
+                                  "ON n.oid = p.pronamespace WHERE n.nspname = 'public' AND p.prosecdef AND NOT "
+                                  "coalesce('search_path=pg_catalog, public, pg_temp' = ANY (p.proconfig), false)")),
+             QString());
+    QCOMPARE(value(QStringLiteral("SELECT has_database_privilege('lumora_service', current_database(), 'TEMPORARY')")),
+             QStringLiteral("f"));
+    // The service may call none of them but the login check.
+    QCOMPARE(value(QStringLiteral("SELECT coalesce(string_agg(p.proname, ','), '') FROM pg_proc p JOIN pg_namespace n "
+                                  "ON n.oid = p.pronamespace WHERE n.nspname = 'public' AND p.prosecdef AND "
+                                  "has_function_privilege('lumora_service', p.oid, 'EXECUTE')")),
+             QStringLiteral("lumora_auth_tenant"));
 }
 
 void tst_tenant_isolation::otherTenantCannotBeRead_data() {
