@@ -58,8 +58,14 @@ void MessageHelper::setTestMode(bool on) {
     g_shown.clear();
 }
 
-void MessageHelper::setNextAnswer(Answer answer) { g_answers.push_back(answer); }
+void MessageHelper::setNextAnswer(Answer answer) {
+    g_answers.push_back(answer);
+}
 
-QStringList MessageHelper::shownTexts() { return g_shown; }
+QStringList MessageHelper::shownTexts() {
+    return g_shown;
+}
 
-void MessageHelper::clearShownTexts() { g_shown.clear(); }
+void MessageHelper::clearShownTexts() {
+    g_shown.clear();
+}

@@ -52,13 +52,26 @@ QPixmap male(int index) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     switch (index) {
-    case 0: zeichneGeraet(p, kGeraet); break;
-    case 1: zeichneWolke(p, kWolke); break;
-    case 2: zeichneBuero(p, kZeitfarbe); break;
-    case 3: zeichneBuero(p, kRot); break;
-    case 4: zeichneGeraet(p, kRot); break;
-    case 5: zeichneWolke(p, kRot); break;
-    default: break;
+    case 0:
+        zeichneGeraet(p, kGeraet);
+        break;
+    case 1:
+        zeichneWolke(p, kWolke);
+        break;
+    case 2:
+        zeichneBuero(p, kZeitfarbe);
+        break;
+    case 3:
+        zeichneBuero(p, kRot);
+        break;
+    case 4:
+        zeichneGeraet(p, kRot);
+        break;
+    case 5:
+        zeichneWolke(p, kRot);
+        break;
+    default:
+        break;
     }
     return pm;
 }

@@ -63,8 +63,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const bool header = m_model->zeilen[static_cast<size_t>(index.row())].IstHeader;
-        return {option.rect.width(),
-                header ? TListViewUebersicht::kHeaderHoehe : TListViewUebersicht::kZeilenHoehe};
+        return {option.rect.width(), header ? TListViewUebersicht::kHeaderHoehe : TListViewUebersicht::kZeilenHoehe};
     }
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -152,9 +151,13 @@ TListViewUebersicht::TListViewUebersicht(QWidget* parent) : QListView(parent), m
     });
 }
 
-void TListViewUebersicht::BeginUpdate() { m_model->beginBatch(); }
+void TListViewUebersicht::BeginUpdate() {
+    m_model->beginBatch();
+}
 
-void TListViewUebersicht::EndUpdate() { m_model->endBatch(); }
+void TListViewUebersicht::EndUpdate() {
+    m_model->endBatch();
+}
 
 void TListViewUebersicht::Clear() {
     BeginUpdate();
@@ -163,20 +166,32 @@ void TListViewUebersicht::Clear() {
 }
 
 void TListViewUebersicht::AddZeile(const UebersichtZeile& zeile) {
-    m_model->append(zeile);
+    UebersichtZeile z = zeile;
+    ListView_UebersichtUpdateObjects(z);
+    m_model->append(z);
 }
 
 void TListViewUebersicht::SetZeile(int row, const UebersichtZeile& zeile) {
     if (row < 0 || row >= Count())
         return;
-    m_model->zeilen[static_cast<size_t>(row)] = zeile;
+    UebersichtZeile& z = m_model->zeilen[static_cast<size_t>(row)];
+    z = zeile;
+    ListView_UebersichtUpdateObjects(z);
     m_model->changed(row);
 }
 
-int TListViewUebersicht::Count() const { return m_model->rowCount(); }
+int TListViewUebersicht::Count() const {
+    return m_model->rowCount();
+}
 
-const UebersichtZeile& TListViewUebersicht::Zeile(int row) const { return m_model->zeilen.at(static_cast<size_t>(row)); }
+const UebersichtZeile& TListViewUebersicht::Zeile(int row) const {
+    return m_model->zeilen.at(static_cast<size_t>(row));
+}
 
-QRect TListViewUebersicht::ZeilenRect(int row) const { return visualRect(m_model->index(row)); }
+QRect TListViewUebersicht::ZeilenRect(int row) const {
+    return visualRect(m_model->index(row));
+}
 
-void TListViewUebersicht::Deselect() { clearSelection(); }
+void TListViewUebersicht::Deselect() {
+    clearSelection();
+}

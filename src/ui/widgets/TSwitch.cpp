@@ -21,13 +21,17 @@ QSize TSwitch::sizeHint() const {
     return {textWidth + kGap + kTrackWidth + 4, qMax(kTrackHeight + 8, fontMetrics().height() + 8)};
 }
 
-QSize TSwitch::minimumSizeHint() const { return sizeHint(); }
+QSize TSwitch::minimumSizeHint() const {
+    return sizeHint();
+}
 
 QRect TSwitch::trackRect() const {
     return {width() - kTrackWidth - 2, (height() - kTrackHeight) / 2, kTrackWidth, kTrackHeight};
 }
 
-bool TSwitch::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+bool TSwitch::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}
 
 void TSwitch::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -35,7 +39,8 @@ void TSwitch::paintEvent(QPaintEvent*) {
 
     const QRect track = trackRect();
     const QRect textRect(0, 0, track.left() - kGap, height());
-    p.setPen(isEnabled() ? palette().color(QPalette::WindowText) : palette().color(QPalette::Disabled, QPalette::WindowText));
+    p.setPen(isEnabled() ? palette().color(QPalette::WindowText)
+                         : palette().color(QPalette::Disabled, QPalette::WindowText));
     p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text());
 
     QColor trackColor = isChecked() ? QColor(0x2e, 0x7d, 0x32) : QColor(0xbd, 0xbd, 0xbd);

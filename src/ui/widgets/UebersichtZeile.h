@@ -32,3 +32,7 @@ struct UebersichtZeile {
     UebersichtObjekt ItemBackGroundText;
     bool AccessoryVisible = false;
 };
+
+// Places, colours and shows the drawables of a row from its kind and texts: the rule the
+// rebuild and every redraw share. Status text that is no number counts as not editable.
+void ListView_UebersichtUpdateObjects(UebersichtZeile& zeile);
