@@ -38,17 +38,17 @@ QString mitPraefix(Tdm& dm, const QString& praefix, const QString& gespeichert, 
 }
 
 // The statement of a per-object lookup, with ":Nr" for cost types and ":ID" for the others; empty for other kinds.
-QString belegSql(TAuswahlTyp typ, const QString& spalteKostenart, const QString& spalteObjekt) {
+QString belegSql(TAuswahlTyp typ, const QString& spalteKostenart, const QString& spalteProjekt,
+                 const QString& spalteAuftrag) {
     switch (typ) {
     case TAuswahlTyp::awtKostenArt:
         return u" select "_s + spalteKostenart + u" from Z_KOSTENART  Where ZKA_Nr = :Nr and Mandant_ID = "_s;
     case TAuswahlTyp::awtProjekt:
-        return u" select "_s + spalteObjekt.arg(u"PRO"_s) + u" from P_Projekt  Where Pro_ID = :ID and Mandant_ID = "_s;
+        return u" select "_s + spalteProjekt + u" from P_Projekt  Where Pro_ID = :ID and Mandant_ID = "_s;
     case TAuswahlTyp::awtAuftrag:
-        return u" select "_s + spalteObjekt.arg(u"RKA"_s) + u" from R_KAuftrag  Where RKA_ID = :ID and Mandant_ID = "_s;
+        return u" select "_s + spalteAuftrag + u" from R_KAuftrag  Where RKA_ID = :ID and Mandant_ID = "_s;
     case TAuswahlTyp::awtWerkauftrag:
-        return u" select "_s + spalteObjekt.arg(u"RKA"_s) +
-               u" from R_KWerkauftrag  Where RKA_ID = :ID and Mandant_ID = "_s;
+        return u" select "_s + spalteAuftrag + u" from R_KWerkauftrag  Where RKA_ID = :ID and Mandant_ID = "_s;
     default:
         return {};
     }
@@ -129,8 +129,7 @@ QString Tdm::GibAuftragAlsText(const TSqlQuery& qZER, bool fuerBearbeitung) {
     if (const int id = qZER.FieldByName(u"ZER_RKA_ID_A").AsInteger(); id > 0)
         text = gespeichertOderStammdaten(*this, qZER.FieldByName(u"ObjektAuftrag").AsString(), kSqlAuftrag, id);
     if (const int id = qZER.FieldByName(u"ZER_RKA_ID_W").AsInteger(); id > 0)
-        text =
-            gespeichertOderStammdaten(*this, qZER.FieldByName(u"ObjektWerkAuftrag").AsString(), kSqlWerkauftrag, id);
+        text = gespeichertOderStammdaten(*this, qZER.FieldByName(u"ObjektWerkAuftrag").AsString(), kSqlWerkauftrag, id);
     if (const int id = qZER.FieldByName(u"ZER_ADR_ID").AsInteger(); id > 0) {
         const QString gespeichert = qZER.FieldByName(u"ObjektAdresse").AsString();
         text = fuerBearbeitung ? gespeichertOderStammdaten(*this, gespeichert, kSqlAdresse, id)
@@ -189,7 +188,7 @@ QString Tdm::GibBelegTypTextVonBelegTypkurz(const QString& typ) {
 }
 
 QString Tdm::GibFakturaCodeVonBeleg(TAuswahlTyp AuswahlTyp, int ID, const QString& NR) {
-    const QString sql = belegSql(AuswahlTyp, u"ZKA_Verrechnen F"_s, u"Fakturacode F"_s);
+    const QString sql = belegSql(AuswahlTyp, u"ZKA_Verrechnen F"_s, u"Fakturacode F"_s, u"Fakturacode F"_s);
     const QString code = leseVonBeleg(*this, sql, ID, NR).toString();
     return code.trimmed().isEmpty() ? kKeinFakturaCode : code;
 }
@@ -212,18 +211,20 @@ QString Tdm::GibFakturaVonFakturaCode(const QString& Code) {
 }
 
 QString Tdm::GibKSVonBeleg(TAuswahlTyp AuswahlTyp, int ID, const QString& NR) {
-    const QString sql = belegSql(AuswahlTyp, u"ZKA_KS  K"_s, u"%1_KS K"_s);
+    const QString sql = belegSql(AuswahlTyp, u"ZKA_KS  K"_s, u"PRO_KS K"_s, u"RKA_KS K"_s);
     return leseVonBeleg(*this, sql, ID, NR).toString().trimmed();
 }
 
 QString Tdm::GibKSBezVonKS(const QString& KS) {
-    return leseNachNummer(*this, u" select  ZKS_Bezeichnung  b from  Z_KOSTENSTELLE  Where ZKS_Nr = :ks  and Mandant_ID = "_s,
+    return leseNachNummer(*this,
+                          u" select  ZKS_Bezeichnung  b from  Z_KOSTENSTELLE  Where ZKS_Nr = :ks  and Mandant_ID = "_s,
                           u"ks"_s, KS, QString())
         .toString();
 }
 
 QString Tdm::GibKABezVonKA(const QString& KA) {
-    return leseNachNummer(*this, u" select  ZKA_Bezeichnung  b from  Z_KOSTENART  Where ZKA_Nr = :ka  and Mandant_ID = "_s,
+    return leseNachNummer(*this,
+                          u" select  ZKA_Bezeichnung  b from  Z_KOSTENART  Where ZKA_Nr = :ka  and Mandant_ID = "_s,
                           u"ka"_s, KA, QString())
         .toString();
 }
@@ -253,7 +254,9 @@ QString Tdm::GibMaterialBezeichnungZuMatID(int MatID, bool MitMatNr) {
 }
 
 QString Tdm::GibMaterialZusatztextZuMatID(int MatID) {
-    return ersterWert(*this, u" select MTE_ZusatzText from M_Material  Where mat_ID = :ID and Mandant_ID = "_s + mandantSql(*this),
+    return ersterWert(*this,
+                      u" select MTE_ZusatzText from M_Material  Where mat_ID = :ID and Mandant_ID = "_s +
+                          mandantSql(*this),
                       {{u"ID"_s, MatID}}, QString())
         .toString();
 }
@@ -268,7 +271,9 @@ QString Tdm::GibMengenEinheitZuMatID(int MatID) {
 
 double Tdm::GibPreiseinheitZuMatID(int MatID) {
     const double einheit =
-        ersterWert(*this, u" select mat_Preiseinheit from m_material  where MAT_ID = :matid and Mandant_ID = "_s + mandantSql(*this),
+        ersterWert(*this,
+                   u" select mat_Preiseinheit from m_material  where MAT_ID = :matid and Mandant_ID = "_s +
+                       mandantSql(*this),
                    {{u"matid"_s, MatID}}, 1.0)
             .toDouble();
     return einheit == 0.0 ? 1.0 : einheit;
@@ -326,12 +331,12 @@ QString Tdm::GibKostenArtenFilter(int PROID) {
             gruppenBedingung = u" AND GKA_KA in ("_s + liste + u")"_s;
         }
     }
-    const QStringList gruppe =
-        ersteSpalte(*this, u" SELECT   Lumora_GruppenKA.GKA_KA  FROM    Lumora_User    INNER JOIN Lumora_GruppenKA ON "
-                           u"(Lumora_User.USR_BER_ID = Lumora_GruppenKA.GKA_BER_ID)  WHERE    "
-                           u"Lumora_GruppenKA.Mandant_ID = "_s +
-                               QString::number(InternalLeseINT(SettingKey::Mandant_ID, 0)) +
-                               u" AND  Lumora_User.USR_UserFD = "_s + QString::number(AktuelleLPE_ID) + gruppenBedingung);
+    const QStringList gruppe = ersteSpalte(
+        *this, u" SELECT   Lumora_GruppenKA.GKA_KA  FROM    Lumora_User    INNER JOIN Lumora_GruppenKA ON "
+               u"(Lumora_User.USR_BER_ID = Lumora_GruppenKA.GKA_BER_ID)  WHERE    "
+               u"Lumora_GruppenKA.Mandant_ID = "_s +
+                   QString::number(InternalLeseINT(SettingKey::Mandant_ID, 0)) + u" AND  Lumora_User.USR_UserFD = "_s +
+                   QString::number(AktuelleLPE_ID) + gruppenBedingung);
     if (!gruppe.isEmpty())
         ergebnis = u" AND ZKA_Nr in ("_s + alsSqlListe(gruppe) + u")"_s;
     return ergebnis;

@@ -28,8 +28,7 @@ bool istSpaltenname(const QString& name) {
 
 // Runs the single lookup of `dieBerechtigung` for the employee and hands the first column of the first row to
 // `lies`; false without a row, for an unusable name or when the statement fails.
-template <typename Lies>
-bool leseBerechtigung(Tdm& dm, const QString& dieBerechtigung, int UserID, Lies lies) {
+template <typename Lies> bool leseBerechtigung(Tdm& dm, const QString& dieBerechtigung, int UserID, Lies lies) {
     if (!istSpaltenname(dieBerechtigung))
         return false;
     auto q = dm.GetQueryInstance();

@@ -37,8 +37,7 @@ bool linkGuid(Tdm& dm, const QString& linkTabelle, int MobileID, QString& GUID) 
 }
 
 // The users of the member lists: the logged-in employee first, then the others the filter allows, by name.
-QList<TTeamListenEintrag> leseTeamListe(Tdm& dm, const QString& sqlEigener, const QString& sqlAndere,
-                                        bool mitAktiv) {
+QList<TTeamListenEintrag> leseTeamListe(Tdm& dm, const QString& sqlEigener, const QString& sqlAndere, bool mitAktiv) {
     QList<TTeamListenEintrag> liste;
     for (const QString& sql : {sqlEigener, sqlAndere}) {
         auto q = dm.GetQueryInstance();
@@ -79,12 +78,12 @@ void aktiviereTeamVonGuid(Tdm& dm, const QString& sqlEinfuegen, const QString& g
 } // namespace
 
 QString Tdm::TeamGibTeamFilterAusBerechtigungen(int iUserLPEID) {
-    const QStringList erlaubt =
-        ersteSpalte(*this, u" SELECT   Lumora_GruppenTeam.GTE_LPE  FROM    Lumora_User    INNER JOIN Lumora_GruppenTeam "
-                           u"ON (Lumora_User.USR_BER_ID = Lumora_GruppenTeam.GTE_BER_ID)  AND (Lumora_User.Mandant_ID "
-                           u"= Lumora_GruppenTeam.Mandant_ID)  WHERE    Lumora_User.Mandant_ID = "_s +
-                               mandantSql(*this) + u" AND  Lumora_User.USR_UserFD = "_s +
-                               QString::number(iUserLPEID) + u" Group by Lumora_GruppenTeam.GTE_LPE"_s);
+    const QStringList erlaubt = ersteSpalte(
+        *this, u" SELECT   Lumora_GruppenTeam.GTE_LPE  FROM    Lumora_User    INNER JOIN Lumora_GruppenTeam "
+               u"ON (Lumora_User.USR_BER_ID = Lumora_GruppenTeam.GTE_BER_ID)  AND (Lumora_User.Mandant_ID "
+               u"= Lumora_GruppenTeam.Mandant_ID)  WHERE    Lumora_User.Mandant_ID = "_s +
+                   mandantSql(*this) + u" AND  Lumora_User.USR_UserFD = "_s + QString::number(iUserLPEID) +
+                   u" Group by Lumora_GruppenTeam.GTE_LPE"_s);
     const QString liste = erlaubt.join(u',');
     if (liste.trimmed().isEmpty())
         return {};
@@ -93,32 +92,32 @@ QString Tdm::TeamGibTeamFilterAusBerechtigungen(int iUserLPEID) {
 
 QList<TTeamListenEintrag> Tdm::TeamFuelleListView() {
     const QString filter = TeamGibTeamFilterAusBerechtigungen(AngemeldeteLPE_ID);
-    const QString kopf = zeilen({u"SELECT  Lumora_User.USR_UserFD, Lumora_User.USR_UserName,"_s,
-                                 u"(case when ifnull(Lumora_TeamAktiveLPE.PTA_LPE_ID, 0) = 0 then 0 else 1 end) AS Aktiv"_s,
-                                 u"FROM"_s, u"Lumora_User"_s,
-                                 u"LEFT OUTER JOIN Lumora_TeamAktiveLPE ON (Lumora_User.Mandant_ID = "
-                                 u"Lumora_TeamAktiveLPE.Mandant_ID)"_s,
-                                 u"AND (Lumora_User.USR_UserFD = Lumora_TeamAktiveLPE.PTA_LPE_ID)"_s, u"WHERE"_s,
-                                 u"Lumora_User.Mandant_ID = "_s + mandantSql(*this)});
+    const QString kopf =
+        zeilen({u"SELECT  Lumora_User.USR_UserFD, Lumora_User.USR_UserName,"_s,
+                u"(case when ifnull(Lumora_TeamAktiveLPE.PTA_LPE_ID, 0) = 0 then 0 else 1 end) AS Aktiv"_s, u"FROM"_s,
+                u"Lumora_User"_s,
+                u"LEFT OUTER JOIN Lumora_TeamAktiveLPE ON (Lumora_User.Mandant_ID = "
+                u"Lumora_TeamAktiveLPE.Mandant_ID)"_s,
+                u"AND (Lumora_User.USR_UserFD = Lumora_TeamAktiveLPE.PTA_LPE_ID)"_s, u"WHERE"_s,
+                u"Lumora_User.Mandant_ID = "_s + mandantSql(*this)});
     const QString angemeldeter = QString::number(AngemeldeteLPE_ID);
-    return leseTeamListe(*this,
-                         zeilen({kopf, u"AND Lumora_User.USR_UserFD = "_s + angemeldeter, u"ORDER BY"_s,
-                                 u"Lumora_User.USR_UserName"_s}),
-                         zeilen({kopf, u"AND Lumora_User.USR_UserFD <> "_s + angemeldeter, filter, u"ORDER BY"_s,
-                                 u"Lumora_User.USR_UserName"_s}),
-                         true);
+    return leseTeamListe(
+        *this,
+        zeilen({kopf, u"AND Lumora_User.USR_UserFD = "_s + angemeldeter, u"ORDER BY"_s, u"Lumora_User.USR_UserName"_s}),
+        zeilen({kopf, u"AND Lumora_User.USR_UserFD <> "_s + angemeldeter, filter, u"ORDER BY"_s,
+                u"Lumora_User.USR_UserName"_s}),
+        true);
 }
 
 QList<TTeamListenEintrag> Tdm::TeamFuelleListViewEinzel() {
     const QString filter = TeamGibTeamFilterAusBerechtigungen(AngemeldeteLPE_ID);
-    const QString kopf = zeilen({u"SELECT  Lumora_User.USR_UserFD, Lumora_User.USR_UserName"_s, u"FROM"_s,
-                                 u"Lumora_User"_s});
+    const QString kopf =
+        zeilen({u"SELECT  Lumora_User.USR_UserFD, Lumora_User.USR_UserName"_s, u"FROM"_s, u"Lumora_User"_s});
     const QString angemeldeter = QString::number(AngemeldeteLPE_ID);
-    return leseTeamListe(
-        *this, zeilen({kopf, u"Where mandant_ID = :mandantid and USR_UserFD = "_s + angemeldeter}),
-        zeilen({kopf, u"Where mandant_ID = :mandantid and USR_UserFD <> "_s + angemeldeter, filter, u"ORDER BY"_s,
-                u"Lumora_User.USR_UserName"_s}),
-        false);
+    return leseTeamListe(*this, zeilen({kopf, u"Where mandant_ID = :mandantid and USR_UserFD = "_s + angemeldeter}),
+                         zeilen({kopf, u"Where mandant_ID = :mandantid and USR_UserFD <> "_s + angemeldeter, filter,
+                                 u"ORDER BY"_s, u"Lumora_User.USR_UserName"_s}),
+                         false);
 }
 
 void Tdm::TeamToggleTeamInListView(int LPE_ID, bool Aktiv) {
@@ -140,11 +139,12 @@ void Tdm::TeamLoescheAktiveTeamLPEs() {
 
 void Tdm::TeamLoescheUngueltigeAktiveTeamLPE() {
     const int gruppe = GibUserBerID(AngemeldeteLPE_ID);
-    const int erlaubte = ersterWert(*this,
-                                    zeilen({u"select count(mandant_id) a from Lumora_GruppenTeam"_s,
-                                            u"where mandant_id = "_s + mandantSql(*this) + u" and GTE_BER_ID = :berid"_s}),
-                                    {{u"berid"_s, gruppe}}, 0)
-                             .toInt();
+    const int erlaubte =
+        ersterWert(*this,
+                   zeilen({u"select count(mandant_id) a from Lumora_GruppenTeam"_s,
+                           u"where mandant_id = "_s + mandantSql(*this) + u" and GTE_BER_ID = :berid"_s}),
+                   {{u"berid"_s, gruppe}}, 0)
+            .toInt();
     // A group without a team list may take anyone.
     if (erlaubte <= 0)
         return;
@@ -171,8 +171,9 @@ bool Tdm::TeamIstLPEImTeamOrSet(int LPEID) {
 QString Tdm::TeamGibTeamMitgliederAlsString() {
     const QString kopf = u" Select u.USR_UserName, u.USR_Kurz from Lumora_User u "_s;
     const QStringList namen =
-        ersteSpalte(*this, kopf + u" inner join Lumora_TeamAktiveLPE a on  u.USR_UserFD = a.PTA_LPE_ID and "
-                                  u"u.Mandant_ID = a.Mandant_ID  where u.Mandant_ID = "_s +
+        ersteSpalte(*this, kopf +
+                               u" inner join Lumora_TeamAktiveLPE a on  u.USR_UserFD = a.PTA_LPE_ID and "
+                               u"u.Mandant_ID = a.Mandant_ID  where u.Mandant_ID = "_s +
                                mandantSql(*this));
     if (!namen.isEmpty())
         return namen.join(u" | "_s);
@@ -204,26 +205,26 @@ bool Tdm::TeamIstBestehenderEintragGibGUIDZPZ(int MobileID, QString& GUID) {
 bool Tdm::TeamSchreibeLumora_TeamInLumora_TeamAktiveLPE(int MobileID) {
     QString guid;
     const bool hatTeam = TeamIstBestehenderEintragGibGUIDZER(MobileID, guid);
-    aktiviereTeamVonGuid(*this,
-                         u" Insert into Lumora_TeamAktiveLPE   Select z.Mandant_id, z.ZER_LPE from Z_Erfassung z   inner "
-                         u"join  Lumora_Team t on  z.MobileID = t.PTT_MobileID and z.Mandant_ID = t.Mandant_ID  where "
-                         u"t.mandant_ID = "_s +
-                             mandantSql(*this) + u" and t.PTT_GUID = :guid and t.PTT_Inaktiv = 0"_s +
-                             u" group by ZER_LPE"_s,
-                         hatTeam && MobileID != 0 ? guid : QString());
+    aktiviereTeamVonGuid(
+        *this,
+        u" Insert into Lumora_TeamAktiveLPE   Select z.Mandant_id, z.ZER_LPE from Z_Erfassung z   inner "
+        u"join  Lumora_Team t on  z.MobileID = t.PTT_MobileID and z.Mandant_ID = t.Mandant_ID  where "
+        u"t.mandant_ID = "_s +
+            mandantSql(*this) + u" and t.PTT_GUID = :guid and t.PTT_Inaktiv = 0"_s + u" group by ZER_LPE"_s,
+        hatTeam && MobileID != 0 ? guid : QString());
     return hatTeam;
 }
 
 void Tdm::TeamSchreibeLumora_TeamInLumora_TeamAktiveLPEZPZ(int MobileID) {
     QString guid;
     const bool hatTeam = TeamIstBestehenderEintragGibGUIDZPZ(MobileID, guid);
-    aktiviereTeamVonGuid(*this,
-                         u" Insert into Lumora_TeamAktiveLPE   Select p.Mandant_id, p.ZPZ_LPE_ID from Z_Praesenzzeit p   "
-                         u"inner join  Lumora_TeamZPZ t on  p.MobileID = t.PTT_MobileID and p.Mandant_ID = t.Mandant_ID "
-                         u" where t.mandant_ID = "_s +
-                             mandantSql(*this) + u" and t.PTT_GUID = :guid and t.PTT_Inaktiv = 0"_s +
-                             u" group by ZPZ_LPE_ID"_s,
-                         hatTeam ? guid : QString());
+    aktiviereTeamVonGuid(
+        *this,
+        u" Insert into Lumora_TeamAktiveLPE   Select p.Mandant_id, p.ZPZ_LPE_ID from Z_Praesenzzeit p   "
+        u"inner join  Lumora_TeamZPZ t on  p.MobileID = t.PTT_MobileID and p.Mandant_ID = t.Mandant_ID "
+        u" where t.mandant_ID = "_s +
+            mandantSql(*this) + u" and t.PTT_GUID = :guid and t.PTT_Inaktiv = 0"_s + u" group by ZPZ_LPE_ID"_s,
+        hatTeam ? guid : QString());
 }
 
 bool Tdm::TeamTeamZERistAbweichendAktiveTeamLPEs(int MobileID) {
@@ -247,9 +248,8 @@ bool Tdm::TeamTeamZERistAbweichendAktiveTeamLPEs(int MobileID) {
                           u"   (select ptt_guid from Lumora_Team where Lumora_Team.Mandant_ID = :mandantID "_s,
                           u"    and Lumora_Team.PTT_MobileID = :mobId)"_s, u"GROUP BY Z_ERFASSUNG.ZER_LPE"_s,
                           u"ORDER BY Z_ERFASSUNG.ZER_LPE"_s}));
-    const QString aktiveMitglieder =
-        leseListe(zeilen({u"SELECT "_s, u"  Lumora_TeamAktiveLPE.PTA_LPE_ID"_s, u"FROM"_s, u"  Lumora_TeamAktiveLPE"_s,
-                          u"WHERE"_s, u"  Lumora_TeamAktiveLPE.Mandant_ID = :mandantID"_s,
-                          u"ORDER BY Lumora_TeamAktiveLPE.PTA_LPE_ID"_s}));
+    const QString aktiveMitglieder = leseListe(zeilen(
+        {u"SELECT "_s, u"  Lumora_TeamAktiveLPE.PTA_LPE_ID"_s, u"FROM"_s, u"  Lumora_TeamAktiveLPE"_s, u"WHERE"_s,
+         u"  Lumora_TeamAktiveLPE.Mandant_ID = :mandantID"_s, u"ORDER BY Lumora_TeamAktiveLPE.PTA_LPE_ID"_s}));
     return teamDesEintrags != aktiveMitglieder;
 }

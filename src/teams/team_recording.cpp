@@ -6,6 +6,7 @@
 #include "recording/einzelwert.h"
 #include "recording/recording_sql.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -107,19 +108,20 @@ int kopiereMitFreierId(Tdm& dm, int quelle, int mitglied, int kandidat) {
 
 void Tdm::TeamSchreibeLumora_Team(int ZerID, int MobileID, const QString& GUID) {
     const QVariant jetzt = sqlDatum(Clock::now());
-    fuehreAus(*this,
-              u" Insert or Replace into Lumora_Team (   Mandant_ID , PTT_ZER_ID , PTT_MobileID , PTT_GUID , PTT_Inaktiv , "
-              u"PTT_ERFDAT , PTT_ERFUSER , PTT_MUTDAT , PTT_MUTUSER , Owner , FlagGeloescht )VALUES(  :Mandant_ID , "
-              u":PTT_ZER_ID , :PTT_MobileID , :PTT_GUID , 0 , :PTT_ERFDAT , :PTT_ERFUSER , :PTT_MUTDAT , :PTT_MUTUSER "
-              u", 1 , 0 )"_s,
-              {{u"Mandant_ID"_s, FMandantID},
-               {u"PTT_ZER_ID"_s, ZerID},
-               {u"PTT_MobileID"_s, MobileID},
-               {u"PTT_GUID"_s, GUID},
-               {u"PTT_ERFDAT"_s, jetzt},
-               {u"PTT_ERFUSER"_s, mutUser()},
-               {u"PTT_MUTDAT"_s, jetzt},
-               {u"PTT_MUTUSER"_s, mutUser()}});
+    fuehreAus(
+        *this,
+        u" Insert or Replace into Lumora_Team (   Mandant_ID , PTT_ZER_ID , PTT_MobileID , PTT_GUID , PTT_Inaktiv , "
+        u"PTT_ERFDAT , PTT_ERFUSER , PTT_MUTDAT , PTT_MUTUSER , Owner , FlagGeloescht )VALUES(  :Mandant_ID , "
+        u":PTT_ZER_ID , :PTT_MobileID , :PTT_GUID , 0 , :PTT_ERFDAT , :PTT_ERFUSER , :PTT_MUTDAT , :PTT_MUTUSER "
+        u", 1 , 0 )"_s,
+        {{u"Mandant_ID"_s, FMandantID},
+         {u"PTT_ZER_ID"_s, ZerID},
+         {u"PTT_MobileID"_s, MobileID},
+         {u"PTT_GUID"_s, GUID},
+         {u"PTT_ERFDAT"_s, jetzt},
+         {u"PTT_ERFUSER"_s, mutUser()},
+         {u"PTT_MUTDAT"_s, jetzt},
+         {u"PTT_MUTUSER"_s, mutUser()}});
 }
 
 void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
@@ -143,22 +145,23 @@ void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
     const bool bestehend = TeamIstBestehenderEintragGibGUIDZER(ORIGMobileID, guid);
     const bool eigenerImTeam = TeamIstLPEImTeamOrSet(quellLPE);
 
+    std::vector<int> alteKopien;
     if (bestehend) {
         zieheLinksZurueck(*this, guid, ORIGMobileID);
-        for (int andere : andereVerlinkteEintraege(*this, guid, ORIGMobileID))
-            ZER_LoescheDatensatz(andere);
+        alteKopien = andereVerlinkteEintraege(*this, guid, ORIGMobileID);
     }
 
-    const std::vector<int> mitglieder = leseZahlen(
-        *this, zeilen({u"SELECT  Lumora_User.USR_UserFD"_s, u"FROM"_s, u"Lumora_User"_s,
-                       u"LEFT OUTER JOIN Lumora_TeamAktiveLPE ON (Lumora_User.Mandant_ID = "
-                       u"Lumora_TeamAktiveLPE.Mandant_ID)"_s,
-                       u"AND (Lumora_User.USR_UserFD = Lumora_TeamAktiveLPE.PTA_LPE_ID)"_s, u"WHERE"_s,
-                       u"Lumora_User.Mandant_ID = "_s + mandantSql(*this),
-                       u"AND Lumora_User.USR_UserFD <> "_s + QString::number(quellLPE),
-                       u"AND (case when ifnull(Lumora_TeamAktiveLPE.PTA_LPE_ID, 0) = 0 then 0 else 1 end) =1"_s,
-                       u"ORDER BY"_s, u"Lumora_User.USR_UserName"_s}),
-        {});
+    const std::vector<int> mitglieder =
+        leseZahlen(*this,
+                   zeilen({u"SELECT  Lumora_User.USR_UserFD"_s, u"FROM"_s, u"Lumora_User"_s,
+                           u"LEFT OUTER JOIN Lumora_TeamAktiveLPE ON (Lumora_User.Mandant_ID = "
+                           u"Lumora_TeamAktiveLPE.Mandant_ID)"_s,
+                           u"AND (Lumora_User.USR_UserFD = Lumora_TeamAktiveLPE.PTA_LPE_ID)"_s, u"WHERE"_s,
+                           u"Lumora_User.Mandant_ID = "_s + mandantSql(*this),
+                           u"AND Lumora_User.USR_UserFD <> "_s + QString::number(quellLPE),
+                           u"AND (case when ifnull(Lumora_TeamAktiveLPE.PTA_LPE_ID, 0) = 0 then 0 else 1 end) =1"_s,
+                           u"ORDER BY"_s, u"Lumora_User.USR_UserName"_s}),
+                   {});
 
     // Ends the work running before this entry and opens presence, for one employee of the recording.
     auto schliesseAbUndStarte = [&](int lpe, int mobileId, bool istTeamBerechtigung, bool praesenzErlaubt) {
@@ -172,13 +175,30 @@ void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
     };
 
     int p = ORIGMobileID;
+    std::vector<int> ohneNeueKopie;
     for (int mitglied : mitglieder) {
         const int kopie = kopiereMitFreierId(*this, ORIGMobileID, mitglied, p + 1);
-        if (kopie == 0)
+        if (kopie == 0) {
+            ohneNeueKopie.push_back(mitglied);
             continue;
+        }
         p = kopie;
         TeamSchreibeLumora_Team(p, p, guid);
         schliesseAbUndStarte(mitglied, p, !bestehend, mitglied == AngemeldeteLPE_ID || fBER_TeamPraesenzzeit);
+    }
+
+    // The earlier copies go only now, so that a member whose fresh copy failed keeps his entry and its link.
+    for (int alt : alteKopien) {
+        const int lpe = ersterWert(*this,
+                                   u" select ZER_LPE from Z_Erfassung  where geloescht = 0 and MobileID = :m and "
+                                   u"Mandant_ID = "_s +
+                                       mandantSql(*this),
+                                   {{u"m"_s, alt}}, 0)
+                            .toInt();
+        if (lpe != 0 && std::find(ohneNeueKopie.begin(), ohneNeueKopie.end(), lpe) != ohneNeueKopie.end())
+            TeamSchreibeLumora_Team(alt, alt, guid);
+        else
+            ZER_LoescheDatensatz(alt);
     }
 
     if (eigenerImTeam) {
@@ -211,17 +231,16 @@ void Tdm::TeamOffeneZeitenAbschliessen(bool bZER, TDateTime datum, TDateTime Akt
 void Tdm::TeamSchliesseMehrereOffeneZERs(TDateTime datum, TDateTime AktuellesVon, int MobileID, int EigeneMobileID) {
     const QString mandant = mandantSql(*this);
     bool ok = false;
-    const std::vector<int> mitarbeiter =
-        leseZahlen(*this,
-                   zeilen({u"SELECT  Z_ERFASSUNG.ZER_LPE"_s, u"FROM"_s, u"  Z_ERFASSUNG"_s, u"WHERE"_s,
-                           u"  Z_ERFASSUNG.Mandant_ID = "_s + mandant + u" AND Z_ERFASSUNG.MobileID"_s,
-                           u"   IN (SELECT Lumora_Team.PTT_MobileID FROM Lumora_Team WHERE PTT_GUID"_s,
-                           u"   IN (SELECT Lumora_Team.PTT_GUID FROM Lumora_Team WHERE "_s,
-                           u"   PTT_MobileID = "_s + QString::number(MobileID) + u" AND Mandant_ID = "_s + mandant +
-                               u"))"_s,
-                           u"  AND Z_ERFASSUNG.ZER_LPE not in"_s, u"  (SELECT PTA_LPE_ID from Lumora_TeamAktiveLPE "_s,
-                           u"  where Lumora_TeamAktiveLPE.Mandant_ID = "_s + mandant + u")"_s}),
-                   {}, &ok);
+    const std::vector<int> mitarbeiter = leseZahlen(
+        *this,
+        zeilen({u"SELECT  Z_ERFASSUNG.ZER_LPE"_s, u"FROM"_s, u"  Z_ERFASSUNG"_s, u"WHERE"_s,
+                u"  Z_ERFASSUNG.Mandant_ID = "_s + mandant + u" AND Z_ERFASSUNG.MobileID"_s,
+                u"   IN (SELECT Lumora_Team.PTT_MobileID FROM Lumora_Team WHERE PTT_GUID"_s,
+                u"   IN (SELECT Lumora_Team.PTT_GUID FROM Lumora_Team WHERE "_s,
+                u"   PTT_MobileID = "_s + QString::number(MobileID) + u" AND Mandant_ID = "_s + mandant + u"))"_s,
+                u"  AND Z_ERFASSUNG.ZER_LPE not in"_s, u"  (SELECT PTA_LPE_ID from Lumora_TeamAktiveLPE "_s,
+                u"  where Lumora_TeamAktiveLPE.Mandant_ID = "_s + mandant + u")"_s}),
+        {}, &ok);
     if (!ok)
         return;
     for (int lpe : mitarbeiter)
