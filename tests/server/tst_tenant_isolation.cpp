@@ -243,20 +243,21 @@ void tst_tenant_isolation::otherTenantCannotBeRead() {
     QFETCH(QString, relation);
     QVERIFY(value(QStringLiteral("SELECT count(*) FROM %1 WHERE mandant_id = %2").arg(relation).arg(B)).toInt() > 0);
 
-    // Naming the other tenant finds nothing; a table the service may not read at all refuses.
+    // Naming the other tenant finds nothing; the dumps, which the service only writes, refuse to be read.
+    const bool readable = !relation.startsWith(u"Dump_", Qt::CaseInsensitive);
     TXDataset named(m_a.get());
     named.setSQL(QStringLiteral("select count(*) as n from %1 where Mandant_ID = %2").arg(relation).arg(B));
-    if (named.Open())
+    QCOMPARE(named.Open(), readable);
+    if (readable)
         QCOMPARE(named.FieldByName("n").AsInteger(), 0);
 
     // Naming no tenant at all shows the own rows only.
     TXDataset unnamed(m_a.get());
     unnamed.setSQL(QStringLiteral("select Mandant_ID from %1").arg(relation));
-    if (unnamed.Open()) {
-        while (!unnamed.Eof()) {
-            QCOMPARE(unnamed.FieldByName("Mandant_ID").AsInteger(), A);
-            unnamed.Next();
-        }
+    QCOMPARE(unnamed.Open(), readable);
+    while (!unnamed.Eof()) {
+        QCOMPARE(unnamed.FieldByName("Mandant_ID").AsInteger(), A);
+        unnamed.Next();
     }
 }
 
