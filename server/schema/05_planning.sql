@@ -1,5 +1,5 @@
 -- Planning: assignments travel by change stamp, teams and members by the tenant's planning version
--- (SyncVersion.ID_Planung). GUIDs are uuid, so they compare whatever their case or braces.
+-- (SyncVersion.ID_Planung). Key GUIDs are uuid, so they compare whatever their case or braces.
 
 CREATE TABLE Planung (
     Mandant_ID integer NOT NULL,
@@ -12,7 +12,8 @@ CREATE TABLE Planung (
     MPL_RKA_ID_A integer NOT NULL DEFAULT 0,
     MPL_RKA_ID_W integer NOT NULL DEFAULT 0,
     MPL_ADR_ID integer NOT NULL DEFAULT 0,
-    MPL_MTM_GUID uuid,
+    -- Text, so that an assignment without team is stored whatever the device sends for it.
+    MPL_MTM_GUID citext,
     MPL_ERFDAT timestamp(3),
     MPL_ERFUSER citext NOT NULL DEFAULT '',
     MPL_MUTDAT timestamp(3),

@@ -729,6 +729,15 @@ void tst_server_statements::writes_data() {
                .arg(QLatin1String(kDeletedAssignment))
         << QStringLiteral("1|0");
 
+    QTest::newRow("planning: assignment without team is kept")
+        << QString()
+        << QVariantList{step(
+               insertStatement(QStringLiteral("Planung"), planningColumns()),
+               assignment(P({{"MPL_GUID", "{6F1C2A10-4B7E-4C1D-9A55-0E2D8B3C4A03}"}, {"MPL_MTM_GUID", ""}})))}
+        << QStringLiteral("SELECT concat_ws('|', mpl_mtm_guid = '', owner) FROM planung WHERE mandant_id = 2 AND "
+                          "mpl_guid = '{6F1C2A10-4B7E-4C1D-9A55-0E2D8B3C4A03}'")
+        << QStringLiteral("t|0");
+
     const ServerColumns entryDump =
         entryColumns59() +
         columnsOf({QStringLiteral("gesperrt:i"), QStringLiteral("komplett:i"), QStringLiteral("Owner:i"),
