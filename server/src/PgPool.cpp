@@ -68,6 +68,17 @@ PGconn* PgPool::open(std::string& error) {
 }
 
 void PgPool::release(PGconn* conn) {
+    // A session left inside a pipeline or broken is not reused; a failed request's
+    // transaction is rolled back before the next request can see it.
+    if (PQstatus(conn) != CONNECTION_OK || PQpipelineStatus(conn) != PQ_PIPELINE_OFF) {
+        PQfinish(conn);
+        {
+            std::lock_guard lock(m_mutex);
+            --m_open;
+        }
+        m_freed.notify_one();
+        return;
+    }
     if (PQtransactionStatus(conn) != PQTRANS_IDLE)
         PQclear(PQexec(conn, "ROLLBACK"));
     {

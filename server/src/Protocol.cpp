@@ -138,50 +138,52 @@ const char* columnType(Oid oid) {
 
 // PostgreSQL's ISO output to the 23-character "yyyy-mm-dd hh:nn:ss.zzz"; a time of day
 // alone gets the zero day 1899-12-30. Anything unexpected (infinity, BC) becomes null.
-void appendDateTime(std::string& out, const char* v, int len, Oid oid) {
-    std::string s(v, std::size_t(len));
-    std::string datePart = "1899-12-30";
-    std::string timePart = "00:00:00";
-    std::string fraction;
-    std::size_t timeStart = std::string::npos;
-    if (oid == TimeOid) {
-        timeStart = 0;
-    } else {
-        if (s.size() < 10 || !digitsAt(s, 0, 4) || s[4] != '-' || !digitsAt(s, 5, 2) || s[7] != '-' ||
-            !digitsAt(s, 8, 2)) {
+void appendDateTime(std::string& out, const char* v, std::size_t len, Oid oid) {
+    const std::string_view s(v, len);
+    const auto digits = [&s](std::size_t pos, std::size_t count) {
+        if (pos + count > s.size())
+            return false;
+        for (std::size_t i = pos; i < pos + count; ++i)
+            if (!std::isdigit(static_cast<unsigned char>(s[i])))
+                return false;
+        return true;
+    };
+    const auto isTime = [&](std::size_t p) {
+        return digits(p, 2) && s.size() > p + 2 && s[p + 2] == ':' && digits(p + 3, 2) && s.size() > p + 5 &&
+               s[p + 5] == ':' && digits(p + 6, 2);
+    };
+    std::string_view date = "1899-12-30";
+    std::size_t timeStart = 0;
+    if (oid != TimeOid) {
+        if (!(digits(0, 4) && s.size() > 7 && s[4] == '-' && digits(5, 2) && s[7] == '-' && digits(8, 2)) ||
+            (s.size() > 10 && s[10] != ' ')) {
             out += "null";
             return;
         }
-        datePart = s.substr(0, 10);
-        if (s.size() > 10) {
-            if (s[10] != ' ') {
-                out += "null";
-                return;
-            }
-            timeStart = 11;
-        }
+        date = s.substr(0, 10);
+        timeStart = 11;
     }
-    if (timeStart != std::string::npos) {
-        if (s.size() < timeStart + 8 || !digitsAt(s, timeStart, 2) || s[timeStart + 2] != ':' ||
-            !digitsAt(s, timeStart + 3, 2) || s[timeStart + 5] != ':' || !digitsAt(s, timeStart + 6, 2)) {
-            out += "null";
-            return;
-        }
-        timePart = s.substr(timeStart, 8);
-        std::size_t p = timeStart + 8;
-        if (p < s.size() && s[p] == '.') {
-            ++p;
-            while (p < s.size() && std::isdigit((unsigned char)s[p]) && fraction.size() < 3)
-                fraction += s[p++];
-        }
+    const bool hasTime = s.size() > timeStart && isTime(timeStart);
+    if (s.size() > timeStart && !hasTime) {
+        out += "null";
+        return;
     }
-    fraction.resize(3, '0');
     out += '"';
-    out += datePart;
+    out += date;
     out += ' ';
-    out += timePart;
+    if (!hasTime) {
+        out += "00:00:00.000\"";
+        return;
+    }
+    out += s.substr(timeStart, 8);
     out += '.';
-    out += fraction;
+    std::size_t p = timeStart + 8;
+    int fraction = 0;
+    if (p < s.size() && s[p] == '.')
+        for (++p; p < s.size() && fraction < 3 && std::isdigit(static_cast<unsigned char>(s[p])); ++p, ++fraction)
+            out += s[p];
+    for (; fraction < 3; ++fraction)
+        out += '0';
     out += '"';
 }
 
@@ -244,6 +246,12 @@ void appendResultSet(std::string& out, const PGresult* result) {
     const int cols = PQnfields(result);
     const int rows = PQntuples(result);
     std::vector<Oid> types(static_cast<std::size_t>(cols));
+    // One allocation for the whole answer: the values plus room for quotes, separators and escapes.
+    std::size_t estimate = out.size() + 64 * std::size_t(cols) + 16;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            estimate += std::size_t(PQgetlength(result, r, c)) + 8;
+    out.reserve(estimate + estimate / 8);
     out += "\"columns\":[";
     for (int c = 0; c < cols; ++c) {
         types[std::size_t(c)] = PQftype(result, c);
@@ -289,7 +297,7 @@ void appendResultSet(std::string& out, const PGresult* result) {
             case TimeOid:
             case TimestampOid:
             case TimestampTzOid:
-                appendDateTime(out, v, len, t);
+                appendDateTime(out, v, std::size_t(len), t);
                 break;
             case UuidOid:
                 appendUuid(out, v, len);

@@ -65,19 +65,53 @@ bool bindParams(const RewrittenStatement& stmt, const std::vector<protocol::Para
     return true;
 }
 
-// The tenant is taken only from the credentials and set for this transaction alone;
-// unknown or inactive credentials leave it unset, and then every policy sees nothing.
-std::string beginSql(PGconn* conn, const protocol::QueryRequest& request) {
-    std::string sql = "BEGIN";
-    if (!request.tenant || request.tenant->pin < INT_MIN || request.tenant->pin > INT_MAX)
-        return sql;
-    char* password = PQescapeLiteral(conn, request.tenant->password.c_str(), request.tenant->password.size());
-    if (!password)
-        return sql;
-    sql += "; SELECT set_config('lumora.mandant_id', coalesce(lumora_auth_tenant(" +
-           std::to_string(request.tenant->pin) + ", " + password + ")::text, ''), true)";
-    PQfreemem(password);
-    return sql;
+// One query of the request's pipeline.
+struct Step {
+    std::string sql;
+    std::vector<const char*> values;
+};
+
+// Sends every step and the sync at once, so the whole transaction costs one round trip,
+// then collects one result per step. A failed step makes the server skip the rest (the
+// COMMIT too); the open transaction is rolled back when the session goes back to the pool.
+bool runPipeline(PGconn* conn, const std::vector<Step>& steps, std::vector<Result>& results, Error& error) {
+    results.clear();
+    if (!PQenterPipelineMode(conn)) {
+        error = sqlError(conn, nullptr);
+        return false;
+    }
+    bool sent = true;
+    for (const Step& step : steps)
+        sent = sent && PQsendQueryParams(conn, step.sql.c_str(), int(step.values.size()), nullptr, step.values.data(),
+                                         nullptr, nullptr, 0);
+    sent = sent && PQpipelineSync(conn);
+    if (!sent) {
+        error = {503, "unavailable", "the database connection was lost", {}};
+        return false;
+    }
+    bool ok = true;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        Result r(PQgetResult(conn));
+        const ExecStatusType status = PQresultStatus(r.get());
+        const bool good = r && (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
+        if (ok && !good) {
+            error = sqlError(conn, r.get());
+            ok = false;
+        }
+        if (!r)
+            return false; // the connection broke; the pool reopens it
+        while (PGresult* rest = PQgetResult(conn)) // the end of this step's results
+            PQclear(rest);
+        results.push_back(std::move(r));
+    }
+    Result sync(PQgetResult(conn));
+    if (PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC) {
+        if (ok)
+            error = sqlError(conn, sync.get());
+        return false;
+    }
+    PQexitPipelineMode(conn);
+    return ok;
 }
 
 int affectedRows(const PGresult* r) {
@@ -110,34 +144,33 @@ Reply QueryExecutor::run(const std::string& requestBody) {
         return errorReply({503, "unavailable", "database not available: " + poolError, {}});
     PGconn* conn = lease.get();
 
-    Result begin(PQexec(conn, beginSql(conn, request).c_str()));
-    if (PQresultStatus(begin.get()) != PGRES_TUPLES_OK && PQresultStatus(begin.get()) != PGRES_COMMAND_OK)
-        return errorReply(sqlError(conn, begin.get()));
+    // The tenant comes only from the credentials and holds for this transaction alone;
+    // unknown or inactive credentials leave it unset, and then every policy sees nothing.
+    std::vector<Step> steps;
+    steps.push_back({"BEGIN", {}});
+    const std::string pin = request.tenant ? std::to_string(request.tenant->pin) : std::string();
+    if (request.tenant && request.tenant->pin >= INT_MIN && request.tenant->pin <= INT_MAX)
+        steps.push_back({"SELECT set_config('lumora.mandant_id', "
+                         "coalesce(lumora_auth_tenant($1::integer, $2::text)::text, ''), true)",
+                         {pin.c_str(), request.tenant->password.c_str()}});
+    const std::size_t mainStep = steps.size();
+    steps.push_back({stmt.sql, values});
+    if (!stmt.identitySql.empty())
+        steps.push_back({stmt.identitySql, {}});
+    steps.push_back({"COMMIT", {}});
 
-    Result main(PQexecParams(conn, stmt.sql.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0));
-    const ExecStatusType mainStatus = PQresultStatus(main.get());
-    if (mainStatus != PGRES_TUPLES_OK && mainStatus != PGRES_COMMAND_OK)
-        return errorReply(sqlError(conn, main.get()));
-    const int rowsAffected = affectedRows(main.get());
-
-    Result rows;
-    if (!stmt.identitySql.empty()) {
-        rows.reset(PQexec(conn, stmt.identitySql.c_str()));
-        if (PQresultStatus(rows.get()) != PGRES_TUPLES_OK)
-            return errorReply(sqlError(conn, rows.get()));
-    } else if (mainStatus == PGRES_TUPLES_OK) {
-        rows = std::move(main);
-    }
-
-    Result commit(PQexec(conn, "COMMIT"));
-    if (PQresultStatus(commit.get()) != PGRES_COMMAND_OK)
-        return errorReply(sqlError(conn, commit.get()));
+    std::vector<Result> results;
+    if (!runPipeline(conn, steps, results, error))
+        return errorReply(error);
+    const int rowsAffected = affectedRows(results[mainStep].get());
+    const PGresult* rows = results[steps.size() - 2].get();
+    if (PQresultStatus(rows) != PGRES_TUPLES_OK)
+        rows = nullptr;
 
     Reply reply;
-    reply.body.reserve(rows ? std::size_t(PQntuples(rows.get())) * 64 + 128 : 128);
     reply.body = "{\"ok\":true,\"rowsAffected\":" + std::to_string(rowsAffected) + ",";
     if (rows)
-        protocol::appendResultSet(reply.body, rows.get());
+        protocol::appendResultSet(reply.body, rows);
     else
         reply.body += "\"columns\":[],\"rows\":[]";
     reply.body += '}';

@@ -1,5 +1,6 @@
 #include "RemoteDB.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -162,26 +163,28 @@ bool TRemoteDBDatabase::request(const QByteArray& path, const QByteArray* postBo
 
 // ---- TXField ----
 
+namespace {
+
+qint64 roundToInteger(double d) { return std::isfinite(d) && std::fabs(d) < 9.2e18 ? qint64(std::llround(d)) : 0; }
+
+} // namespace
+
 qint64 TXField::AsLargeInt() const {
-    switch (m_value.type()) {
-    case QJsonValue::Bool:
-        return m_value.toBool() ? 1 : 0;
-    case QJsonValue::Double: {
-        const qint64 exact = m_value.toInteger(std::numeric_limits<qint64>::min());
-        if (exact != std::numeric_limits<qint64>::min())
-            return exact;
-        const double d = m_value.toDouble();
-        return std::isfinite(d) && std::fabs(d) < 9.2e18 ? qint64(std::llround(d)) : 0;
-    }
-    case QJsonValue::String: {
-        const QString t = m_value.toString().trimmed();
+    switch (m_cell.kind) {
+    case RemoteCell::Bool:
+    case RemoteCell::Integer:
+        return m_cell.integer;
+    case RemoteCell::Float:
+        return roundToInteger(m_cell.number);
+    case RemoteCell::Text: {
+        const QString t = text().trimmed();
         bool ok = false;
         const qint64 v = t.toLongLong(&ok);
         if (ok)
             return v;
         const double d = t.toDouble(&ok);
-        if (ok && std::isfinite(d) && std::fabs(d) < 9.2e18)
-            return qint64(std::llround(d));
+        if (ok)
+            return roundToInteger(d);
         return textAsBoolean(t) ? 1 : 0;
     }
     default:
@@ -190,14 +193,15 @@ qint64 TXField::AsLargeInt() const {
 }
 
 double TXField::AsFloat() const {
-    switch (m_value.type()) {
-    case QJsonValue::Bool:
-        return m_value.toBool() ? 1.0 : 0.0;
-    case QJsonValue::Double:
-        return m_value.toDouble();
-    case QJsonValue::String: {
+    switch (m_cell.kind) {
+    case RemoteCell::Bool:
+    case RemoteCell::Integer:
+        return double(m_cell.integer);
+    case RemoteCell::Float:
+        return m_cell.number;
+    case RemoteCell::Text: {
         bool ok = false;
-        const double d = m_value.toString().trimmed().toDouble(&ok);
+        const double d = text().trimmed().toDouble(&ok);
         return ok ? d : 0.0;
     }
     default:
@@ -206,43 +210,44 @@ double TXField::AsFloat() const {
 }
 
 QString TXField::AsString() const {
-    switch (m_value.type()) {
-    case QJsonValue::String:
-        return m_value.toString();
-    case QJsonValue::Bool:
-        return m_value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QJsonValue::Double: {
-        const qint64 exact = m_value.toInteger(std::numeric_limits<qint64>::min());
-        if (exact != std::numeric_limits<qint64>::min())
-            return QString::number(exact);
-        return QString::number(m_value.toDouble(), 'g', 15);
-    }
+    switch (m_cell.kind) {
+    case RemoteCell::Text:
+        return text();
+    case RemoteCell::Bool:
+        return m_cell.integer ? QStringLiteral("True") : QStringLiteral("False");
+    case RemoteCell::Integer:
+        return QString::number(m_cell.integer);
+    case RemoteCell::Float:
+        return QString::number(m_cell.number, 'g', 15);
     default:
         return QString();
     }
 }
 
 TDateTime TXField::AsDateTime() const {
-    switch (m_value.type()) {
-    case QJsonValue::String: {
+    switch (m_cell.kind) {
+    case RemoteCell::Text: {
         TDateTime dt;
-        return parseStoredDateTime(m_value.toString(), dt) ? dt : TDateTime();
+        return parseStoredDateTime(text(), dt) ? dt : TDateTime();
     }
-    case QJsonValue::Double:
-        return TDateTime(m_value.toDouble());
+    case RemoteCell::Integer:
+        return TDateTime(double(m_cell.integer));
+    case RemoteCell::Float:
+        return TDateTime(m_cell.number);
     default:
         return TDateTime();
     }
 }
 
 bool TXField::AsBoolean() const {
-    switch (m_value.type()) {
-    case QJsonValue::Bool:
-        return m_value.toBool();
-    case QJsonValue::Double:
-        return m_value.toDouble() != 0.0;
-    case QJsonValue::String:
-        return textAsBoolean(m_value.toString());
+    switch (m_cell.kind) {
+    case RemoteCell::Bool:
+    case RemoteCell::Integer:
+        return m_cell.integer != 0;
+    case RemoteCell::Float:
+        return m_cell.number != 0.0;
+    case RemoteCell::Text:
+        return textAsBoolean(text());
     default:
         return false;
     }
@@ -277,15 +282,15 @@ bool TXDataset::Open() { return run(); }
 
 bool TXDataset::ExecSQL() {
     const bool ok = run();
-    m_rows = QJsonArray();
+    m_result = RemoteResult();
+    m_columnIndex.clear();
     m_active = false;
     return ok;
 }
 
 void TXDataset::Close() {
     m_active = false;
-    m_rows = QJsonArray();
-    m_columns.clear();
+    m_result = RemoteResult();
     m_columnIndex.clear();
     m_row = 0;
 }
@@ -298,13 +303,13 @@ bool TXDataset::Next() {
 }
 
 QString TXDataset::FieldName(int index) const {
-    return index >= 0 && index < FieldCount() ? m_columns[std::size_t(index)] : QString();
+    return index >= 0 && index < FieldCount() ? m_result.columns()[std::size_t(index)] : QString();
 }
 
 TXField TXDataset::Fields(int index) const {
     if (Eof() || index < 0 || index >= FieldCount())
         return TXField();
-    return TXField(m_rows.at(m_row).toArray().at(index));
+    return TXField(m_result.cell(m_row, index), m_result.answer());
 }
 
 TXField TXDataset::FieldByName(QAnyStringView name) const {
@@ -389,26 +394,11 @@ bool TXDataset::run() {
     if (!m_database->runStatement(requestJson(), answer, error))
         return fail(error);
 
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(answer, &parseError);
-    const QJsonObject result = doc.object();
-    if (parseError.error != QJsonParseError::NoError || !result.value(u"ok").toBool())
-        return fail(QStringLiteral("the service's answer cannot be read"));
-    const QJsonArray columns = result.value(u"columns").toArray();
-    const QJsonArray rows = result.value(u"rows").toArray();
-    for (const QJsonValue& c : columns) {
-        const QString name = c.toObject().value(u"name").toString().toLower();
-        m_columnIndex.emplace(name, int(m_columns.size()));
-        m_columns.push_back(name);
-    }
-    for (const QJsonValue& row : rows) {
-        if (!row.isArray() || row.toArray().size() != qsizetype(m_columns.size())) {
-            Close();
-            return fail(QStringLiteral("the service's answer has a malformed row"));
-        }
-    }
-    m_rows = rows;
-    m_rowsAffected = result.value(u"rowsAffected").toInteger();
+    if (!m_result.read(answer, error))
+        return fail(error);
+    for (std::size_t c = 0; c < m_result.columns().size(); ++c)
+        m_columnIndex.emplace(m_result.columns()[c], int(c));
+    m_rowsAffected = m_result.rowsAffected();
     m_active = true;
     return true;
 }

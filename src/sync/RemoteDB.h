@@ -1,11 +1,10 @@
 #pragma once
 
+#include "RemoteResult.h"
 #include "core/SqlQuery.h"
 #include "core/tdatetime.h"
 
 #include <QAnyStringView>
-#include <QJsonArray>
-#include <QJsonValue>
 #include <QString>
 
 #include <map>
@@ -69,9 +68,9 @@ private:
 class TXField {
 public:
     TXField() = default;
-    explicit TXField(const QJsonValue& value, bool exists = true) : m_value(value), m_exists(exists) {}
+    TXField(const RemoteCell& cell, const QByteArray& answer) : m_cell(cell), m_answer(answer), m_exists(true) {}
 
-    bool IsNull() const { return m_value.isNull() || m_value.isUndefined(); }
+    bool IsNull() const { return m_cell.kind == RemoteCell::Null; }
     bool exists() const { return m_exists; }
     int AsInteger() const { return int(AsLargeInt()); }
     qint64 AsLargeInt() const;
@@ -81,7 +80,10 @@ public:
     bool AsBoolean() const;
 
 private:
-    QJsonValue m_value;
+    QString text() const { return RemoteResult::text(m_answer, m_cell); }
+
+    RemoteCell m_cell;
+    QByteArray m_answer;
     bool m_exists = false;
 };
 
@@ -107,10 +109,10 @@ public:
     void Close();
     bool Active() const { return m_active; }
 
-    bool Eof() const { return m_row >= m_rows.size(); }
+    bool Eof() const { return m_row >= m_result.rowCount(); }
     bool Next();
-    int RecordCount() const { return int(m_rows.size()); }
-    int FieldCount() const { return int(m_columns.size()); }
+    int RecordCount() const { return m_result.rowCount(); }
+    int FieldCount() const { return int(m_result.columns().size()); }
     QString FieldName(int index) const;
     TXField Fields(int index) const;
     TXField FieldByName(QAnyStringView name) const;
@@ -128,10 +130,9 @@ private:
     QString m_sql;
     std::vector<std::pair<QString, TSqlParam>> m_named; // lower-case name, in order of setting
     std::map<int, TSqlParam> m_positional;
-    std::vector<QString> m_columns;       // lower case
+    RemoteResult m_result;
     std::map<QString, int> m_columnIndex; // lower-case name -> column
-    QJsonArray m_rows;
-    qsizetype m_row = 0;
+    int m_row = 0;
     bool m_active = false;
     qint64 m_rowsAffected = 0;
     QString m_lastError;
