@@ -59,6 +59,18 @@ double cpuSeconds(qint64 pid) {
     return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
 }
 
+// CPU seconds of a process's children (the sessions of a PostgreSQL postmaster).
+double childrenCpuSeconds(qint64 pid) {
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    if (!children.open(QIODevice::ReadOnly))
+        return 0;
+    double sum = 0;
+    for (const QByteArray& child : children.readAll().split(' '))
+        if (!child.trimmed().isEmpty())
+            sum += cpuSeconds(child.trimmed().toLongLong());
+    return sum;
+}
+
 QByteArray loadAverage() {
     QFile f(QStringLiteral("/proc/loadavg"));
     return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
@@ -128,17 +140,21 @@ int main(int argc, char** argv) {
     const qint64 servicePid = bed.service.processId();
     const double serviceCpuBefore = cpuSeconds(servicePid);
     const double clientCpuBefore = cpuSeconds(QCoreApplication::applicationPid());
+    const double databaseCpuBefore = childrenCpuSeconds(bed.cluster.processId());
     const double perSecond = statementsPerSecond();
     const int statements = Clients * StatementsPerClient;
     std::printf("statements per second, %d clients x %d: %.0f\n", Clients, StatementsPerClient, perSecond);
-    std::printf("  CPU per statement: service %.0f us, clients %.0f us\n",
+    std::printf("  CPU per statement: service %.0f us, clients %.0f us, database %.0f us\n",
                 (cpuSeconds(servicePid) - serviceCpuBefore) * 1e6 / statements,
-                (cpuSeconds(QCoreApplication::applicationPid()) - clientCpuBefore) * 1e6 / statements);
+                (cpuSeconds(QCoreApplication::applicationPid()) - clientCpuBefore) * 1e6 / statements,
+                (childrenCpuSeconds(bed.cluster.processId()) - databaseCpuBefore) * 1e6 / statements);
 
     TRemoteDBDatabase db;
     db.setTenant(RemoteDbTestbed::Pin1, RemoteDbTestbed::password1());
     ConnectRemoteDB(db);
     long long cells = 0;
+    const double batchServiceCpu = cpuSeconds(servicePid);
+    const double batchClientCpu = cpuSeconds(QCoreApplication::applicationPid());
     const double serviceMs = timeRuns([&] {
         TXDataset q(&db);
         q.setSQL(QLatin1String(BatchSql));
@@ -152,6 +168,10 @@ int main(int argc, char** argv) {
                 cells += q.Fields(c).AsString().size();
         return true;
     });
+
+    const double perBatch = 1e3 / (Runs + 3);
+    const double serviceCpuMs = (cpuSeconds(servicePid) - batchServiceCpu) * perBatch;
+    const double clientCpuMs = (cpuSeconds(QCoreApplication::applicationPid()) - batchClientCpu) * perBatch;
 
     PGconn* pg = PQconnectdb(bed.cluster.conninfo(QStringLiteral("lumora_service")).toUtf8().constData());
     const double libpqMs = timeRuns([&] {
@@ -174,5 +194,6 @@ int main(int argc, char** argv) {
     std::printf("  through the service: %8.2f ms\n", serviceMs);
     std::printf("  libpq directly:      %8.2f ms\n", libpqMs);
     std::printf("  ratio:               %8.2f\n", serviceMs / libpqMs);
+    std::printf("  CPU per batch through the service: service %.1f ms, client %.1f ms\n", serviceCpuMs, clientCpuMs);
     return 0;
 }

@@ -20,6 +20,19 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// Sizes the answer buffer once from Content-Length, so a large batch is not copied while it grows.
+size_t reserveFromHeader(char* data, size_t size, size_t count, void* userdata) {
+    const size_t bytes = size * count;
+    const QByteArray line = QByteArray::fromRawData(data, qsizetype(bytes)).trimmed();
+    if (line.size() > 15 && line.first(15).compare("content-length:", Qt::CaseInsensitive) == 0) {
+        bool ok = false;
+        const qint64 length = line.mid(15).trimmed().toLongLong(&ok);
+        if (ok && length > 0 && length <= MaxAnswerBytes)
+            static_cast<QByteArray*>(userdata)->reserve(qsizetype(length));
+    }
+    return bytes;
+}
+
 size_t appendToBuffer(char* data, size_t size, size_t count, void* userdata) {
     auto* buffer = static_cast<QByteArray*>(userdata);
     const size_t bytes = size * count;
@@ -144,6 +157,9 @@ bool TRemoteDBDatabase::request(const QByteArray& path, const QByteArray* postBo
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, m_curl->headers);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendToBuffer);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &answer);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, reserveFromHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &answer);
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 64L * 1024);
     if (postBody) {
         curl_easy_setopt(h, CURLOPT_POST, 1L);
         curl_easy_setopt(h, CURLOPT_POSTFIELDS, postBody->constData());
