@@ -2,6 +2,16 @@
 
 namespace remotedb {
 
+const std::vector<std::pair<const char*, const char*>>& preparedStatements() {
+    static const std::vector<std::pair<const char*, const char*>> statements = {
+        {PreparedBegin, "BEGIN"},
+        {PreparedCommit, "COMMIT"},
+        {PreparedTenant, "SELECT set_config('lumora.mandant_id', "
+                         "coalesce(lumora_auth_tenant($1::integer, $2::text)::text, ''), true)"},
+    };
+    return statements;
+}
+
 PgPool::PgPool(std::string conninfo, std::size_t size) : m_conninfo(std::move(conninfo)), m_size(size) {}
 
 PgPool::~PgPool() {
@@ -63,6 +73,18 @@ PGconn* PgPool::open(std::string& error) {
     if (!ok) {
         PQfinish(c);
         return nullptr;
+    }
+    // The statements every request runs are parsed and planned once per session.
+    for (const auto& [name, sql] : preparedStatements()) {
+        PGresult* p = PQprepare(c, name, sql, 0, nullptr);
+        const bool prepared = PQresultStatus(p) == PGRES_COMMAND_OK;
+        if (!prepared)
+            error = PQerrorMessage(c);
+        PQclear(p);
+        if (!prepared) {
+            PQfinish(c);
+            return nullptr;
+        }
     }
     return c;
 }

@@ -11,6 +11,13 @@
 
 namespace remotedb {
 
+// Statements prepared in every session: the frame of each request's transaction, and the
+// tenant lookup that scopes it ($1 company PIN, $2 company password).
+inline constexpr const char* PreparedBegin = "lumora_begin";
+inline constexpr const char* PreparedCommit = "lumora_commit";
+inline constexpr const char* PreparedTenant = "lumora_tenant";
+const std::vector<std::pair<const char*, const char*>>& preparedStatements();
+
 // A fixed number of PostgreSQL sessions shared by the request threads. A session is
 // opened on first use and opened again when the server dropped it.
 class PgPool {

@@ -67,8 +67,9 @@ bool bindParams(const RewrittenStatement& stmt, const std::vector<protocol::Para
 
 // One query of the request's pipeline.
 struct Step {
-    std::string sql;
+    std::string sql; // or the name of a statement prepared in every session
     std::vector<const char*> values;
+    bool prepared = false;
 };
 
 // Sends every step and the sync at once, so the whole transaction costs one round trip,
@@ -82,8 +83,10 @@ bool runPipeline(PGconn* conn, const std::vector<Step>& steps, std::vector<Resul
     }
     bool sent = true;
     for (const Step& step : steps)
-        sent = sent && PQsendQueryParams(conn, step.sql.c_str(), int(step.values.size()), nullptr, step.values.data(),
-                                         nullptr, nullptr, 0);
+        sent = sent && (step.prepared ? PQsendQueryPrepared(conn, step.sql.c_str(), int(step.values.size()),
+                                                            step.values.data(), nullptr, nullptr, 0)
+                                      : PQsendQueryParams(conn, step.sql.c_str(), int(step.values.size()), nullptr,
+                                                          step.values.data(), nullptr, nullptr, 0));
     sent = sent && PQpipelineSync(conn);
     if (!sent) {
         error = {503, "unavailable", "the database connection was lost", {}};
@@ -147,17 +150,15 @@ Reply QueryExecutor::run(const std::string& requestBody) {
     // The tenant comes only from the credentials and holds for this transaction alone;
     // unknown or inactive credentials leave it unset, and then every policy sees nothing.
     std::vector<Step> steps;
-    steps.push_back({"BEGIN", {}});
+    steps.push_back({PreparedBegin, {}, true});
     const std::string pin = request.tenant ? std::to_string(request.tenant->pin) : std::string();
     if (request.tenant && request.tenant->pin >= INT_MIN && request.tenant->pin <= INT_MAX)
-        steps.push_back({"SELECT set_config('lumora.mandant_id', "
-                         "coalesce(lumora_auth_tenant($1::integer, $2::text)::text, ''), true)",
-                         {pin.c_str(), request.tenant->password.c_str()}});
+        steps.push_back({PreparedTenant, {pin.c_str(), request.tenant->password.c_str()}, true});
     const std::size_t mainStep = steps.size();
     steps.push_back({stmt.sql, values});
     if (!stmt.identitySql.empty())
         steps.push_back({stmt.identitySql, {}});
-    steps.push_back({"COMMIT", {}});
+    steps.push_back({PreparedCommit, {}, true});
 
     std::vector<Result> results;
     if (!runPipeline(conn, steps, results, error))
