@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "schema_tables.h"
 #include "settingskeys.h"
+#include "sync/RemoteDB.h"
 #include "tdm.h"
 
 #include <QUuid>
@@ -477,20 +478,24 @@ void tenantIdsOfRememberedLogins(Ladder& l)
             pins.append(l.m_q.FieldByName(u"FirmaPin").AsInteger());
     }
     l.m_q.Close();
-    if (pins.isEmpty())
-        return;
-    // The remote-SQL client is not part of the core yet: every lookup finds no tenant.
-    const auto mandantZuPin = [](int) { return 0; };
-    for (int pin : pins) {
-        const int mandantId = mandantZuPin(pin);
-        if (mandantId <= 0)
-            continue;
-        l.m_q.setSQL(u" update MandantenLogin  set MandantID = :MandantID  where FirmaPin = :FirmaPin ");
-        l.m_q.clearParams();
-        l.m_q.ParamByName(u"MandantID").setAsInteger(mandantId);
-        l.m_q.ParamByName(u"FirmaPin").setAsInteger(pin);
-        l.m_q.ExecSQL();
+    if (!pins.isEmpty() && l.m_dm.ConnectRemoteDB()) {
+        for (int pin : pins) {
+            auto server = l.m_dm.GetXDatasetInstance();
+            server->setSQL(u" select  Mandant_ID from Mandant  where Mandant_PIN = :Mandant_PIN ");
+            server->ParamByName(u"Mandant_PIN").setAsInteger(pin);
+            if (!server->Open() || server->Eof())
+                continue;
+            const int mandantId = server->FieldByName(u"Mandant_ID").AsInteger();
+            if (mandantId <= 0)
+                continue;
+            l.m_q.setSQL(u" update MandantenLogin  set MandantID = :MandantID  where FirmaPin = :FirmaPin ");
+            l.m_q.clearParams();
+            l.m_q.ParamByName(u"MandantID").setAsInteger(mandantId);
+            l.m_q.ParamByName(u"FirmaPin").setAsInteger(pin);
+            l.m_q.ExecSQL();
+        }
     }
+    l.m_dm.DisconnectRemoteDB();
 }
 
 void step34(Ladder& l)

@@ -206,7 +206,8 @@ TDateTime DTstringToDatetime(const QString& text, TDateTime standard)
     const int y = part(0, 4), m = part(5, 2), d = part(8, 2);
     const int h = part(11, 2), n = part(14, 2), s = part(17, 2), z = part(20, 3);
     TDateTime date, time;
-    if (!ok || !TDateTime::tryEncodeDate(y, m, d, date) || !TDateTime::tryEncodeTime(h, n, s, z, time))
+    // The stored form never says 24:00; that belongs to the next day's 00:00.
+    if (!ok || h > 23 || !TDateTime::tryEncodeDate(y, m, d, date) || !TDateTime::tryEncodeTime(h, n, s, z, time))
         return standard;
     return TDateTime(date.value() + time.value());
 }
