@@ -22,10 +22,6 @@ void bindLogin(TSqlQuery& query, int firmaPin, const QString& userKurz) {
 
 } // namespace
 
-QString Tdm::CryptoEntschluessleStandart(const QString& s) {
-    return Scrambling::EntschluessleStandart(s);
-}
-
 bool Tdm::CheckUserdatenMitBerechtigungUndStatus(int MandantPIN, const QString& MandantKennwort,
                                                  const QString& UserKurz, const QString& userKennwort, int Crypto1,
                                                  int Crypto2, int Crypto3, QString& FirmaName, QString& UserName,

@@ -1,5 +1,7 @@
 #include "scrambling.h"
 
+#include "tdm.h"
+
 namespace Scrambling {
 
 QString Verschluesseln(const TVerschluesseln& keys, const QString& plain) {
@@ -19,3 +21,7 @@ QString VerschluessleStandart(const QString& plain) {
 }
 
 } // namespace Scrambling
+
+QString Tdm::CryptoEntschluessleStandart(const QString& s) {
+    return Scrambling::EntschluessleStandart(s);
+}
