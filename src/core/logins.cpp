@@ -9,6 +9,8 @@
 
 #include "sync/RemoteDB.h"
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -18,6 +20,18 @@ constexpr int kTenantThatNeverUploads = 4;
 void bindLogin(TSqlQuery& query, int firmaPin, const QString& userKurz) {
     query.ParamByName(u"FirmaPin").setAsInteger(firmaPin);
     query.ParamByName(u"UserKurz").setAsString(userKurz);
+}
+
+// The active server tenant of a company login: its id, 0 when there is none, nothing when the read failed.
+std::optional<int> aktiverServerMandant(Tdm& dm, int pin, const QString& kennwort) {
+    auto tenant = dm.GetXDatasetInstance();
+    tenant->setSQL(u"SELECT   Mandant_ID  FROM    Mandant  WHERE  (Mandant_PIN = :Mandant_PIN ) AND "
+                   u"(Mandant_Kennwort = :Mandant_Kennwort) and (Mandant_inaktiv = 0)");
+    tenant->ParamByName(u"Mandant_PIN").setAsInteger(pin);
+    tenant->ParamByName(u"Mandant_Kennwort").setAsString(kennwort);
+    if (!tenant->Open())
+        return std::nullopt;
+    return tenant->Eof() ? 0 : tenant->FieldByName(u"Mandant_ID").AsInteger();
 }
 
 } // namespace
@@ -69,12 +83,7 @@ bool Tdm::CheckUserdatenMitBerechtigungUndStatus(int MandantPIN, const QString& 
         FMandantID = 0;
         const TVerschluesseln keys(Crypto1, Crypto2, Crypto3);
 
-        auto tenant = GetXDatasetInstance();
-        tenant->setSQL(u"SELECT   Mandant_ID  FROM    Mandant  WHERE  (Mandant_PIN = :Mandant_PIN ) AND "
-                       u"(Mandant_Kennwort = :Mandant_Kennwort) and (Mandant_inaktiv = 0)");
-        tenant->ParamByName(u"Mandant_PIN").setAsInteger(MandantPIN);
-        tenant->ParamByName(u"Mandant_Kennwort").setAsString(MandantKennwort);
-        const int tenantId = tenant->Open() && !tenant->Eof() ? tenant->FieldByName(u"Mandant_ID").AsInteger() : 0;
+        const int tenantId = aktiverServerMandant(*this, MandantPIN, MandantKennwort).value_or(0);
         if (tenantId < 1) {
             InternalSchreibeINT(SettingKey::Mandant_ID, tenantId);
         } else {
@@ -150,15 +159,8 @@ int Tdm::GetMandantIDvonUserdaten() {
     SetRemoteTenant(pin, kennwort);
     if (!ConnectRemoteDB())
         return FMandantID;
-    auto tenant = GetXDatasetInstance();
-    tenant->setSQL(u"SELECT   Mandant_ID  FROM    Mandant  WHERE  (Mandant_PIN = :Mandant_PIN ) AND "
-                   u"(Mandant_Kennwort = :Mandant_Kennwort) and (Mandant_inaktiv = 0)");
-    tenant->ParamByName(u"Mandant_PIN").setAsInteger(pin);
-    tenant->ParamByName(u"Mandant_Kennwort").setAsString(kennwort);
     // A failing read tells nothing about the tenant: keep the one the client has.
-    if (!tenant->Open())
-        return FMandantID;
-    return tenant->Eof() ? 0 : tenant->FieldByName(u"Mandant_ID").AsInteger();
+    return aktiverServerMandant(*this, pin, kennwort).value_or(FMandantID);
 }
 
 int Tdm::GibLPE_IDvonUser(int MandantID, const QString& UserKurz, const QString& UserPW) {
