@@ -7,7 +7,6 @@
 #include "StartLink.h"
 #include "TenantData.h"
 
-#include <cstdio>
 #include <functional>
 #include <iostream>
 #include <map>
