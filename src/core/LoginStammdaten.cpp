@@ -16,26 +16,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Stand-in until the download's declared-type mapping can be shared with the main thread.
 QHash<QString, TSpaltenArt> lokaleSpaltenArten(Tdm& dm, const QString& tabelle) {
     QHash<QString, TSpaltenArt> arten;
     auto q = dm.GetQueryInstance();
     q->setSQL(u"PRAGMA table_info("_s + tabelle + u')');
     if (!q->Open())
         return arten;
-    for (; !q->Eof(); q->Next()) {
-        const QString typ = q->FieldByName(u"type").AsString().toLower();
-        TSpaltenArt art = TSpaltenArt::Text;
-        if (typ == u"bit")
-            art = TSpaltenArt::Bit;
-        else if (typ == u"datetime")
-            art = TSpaltenArt::DatumZeit;
-        else if (typ == u"float" || typ == u"real")
-            art = TSpaltenArt::Zahl;
-        else if (typ.contains(u"int"))
-            art = TSpaltenArt::Ganzzahl;
-        arten.insert(q->FieldByName(u"name").AsString().toLower(), art);
-    }
+    for (; !q->Eof(); q->Next())
+        arten.insert(q->FieldByName(u"name").AsString().toLower(),
+                     SpaltenArtAusTyp(q->FieldByName(u"type").AsString()));
     return arten;
 }
 
@@ -75,7 +64,7 @@ bool kopiere(Tdm& dm, const TStammdatenTabelle& tabelle, int mandantID, const TV
 } // namespace
 
 bool KopiereLoginStammdaten(Tdm& dm, int mandantID, const TVerschluesseln& keys) {
-    for (const QString code : {u"U_G"_s, u"U_U"_s}) {
+    for (const QString& code : {u"U_G"_s, u"U_U"_s}) {
         const TStammdatenTabelle* tabelle = tabelleMitCode(code);
         if (!tabelle || !kopiere(dm, *tabelle, mandantID, keys))
             return false;

@@ -10,20 +10,23 @@ QHash<QString, TSpaltenArt> LeseSpaltenArten(TSyncConnection& connection, const 
     q.setSQL(QStringLiteral("PRAGMA table_info(") + tabelle + u')');
     if (!q.Open())
         return arten;
-    for (; !q.Eof(); q.Next()) {
-        const QString typ = q.FieldByName(u"type").AsString().toLower();
-        TSpaltenArt art = TSpaltenArt::Text;
-        if (typ == u"bit")
-            art = TSpaltenArt::Bit;
-        else if (typ == u"datetime")
-            art = TSpaltenArt::DatumZeit;
-        else if (typ == u"float" || typ == u"real")
-            art = TSpaltenArt::Zahl;
-        else if (typ.contains(u"int"))
-            art = TSpaltenArt::Ganzzahl;
-        arten.insert(q.FieldByName(u"name").AsString().toLower(), art);
-    }
+    for (; !q.Eof(); q.Next())
+        arten.insert(q.FieldByName(u"name").AsString().toLower(), SpaltenArtAusTyp(q.FieldByName(u"type").AsString()));
     return arten;
+}
+
+TSpaltenArt SpaltenArtAusTyp(const QString& deklarierterTyp)
+{
+    const QString typ = deklarierterTyp.toLower();
+    if (typ == u"bit")
+        return TSpaltenArt::Bit;
+    if (typ == u"datetime")
+        return TSpaltenArt::DatumZeit;
+    if (typ == u"float" || typ == u"real")
+        return TSpaltenArt::Zahl;
+    if (typ.contains(u"int"))
+        return TSpaltenArt::Ganzzahl;
+    return TSpaltenArt::Text;
 }
 
 TSpaltenArt SpaltenArt(const QHash<QString, TSpaltenArt>& arten, const QString& spalte)

@@ -10,6 +10,8 @@ class TXField;
 // How a local column takes a server value: by its declared type in the local file.
 enum class TSpaltenArt { Ganzzahl, Zahl, Text, DatumZeit, Bit };
 
+// The kind of a local column from its declared type ("bit", "datetime", "int", ...).
+TSpaltenArt SpaltenArtAusTyp(const QString& deklarierterTyp);
 // Declared kinds of the columns of a local table, keyed by lower-case column name.
 QHash<QString, TSpaltenArt> LeseSpaltenArten(TSyncConnection& connection, const QString& tabelle);
 TSpaltenArt SpaltenArt(const QHash<QString, TSpaltenArt>& arten, const QString& spalte);
