@@ -28,6 +28,12 @@ QString zweiStellen(double wert) {
     return QLocale().toString(wert, 'f', 2);
 }
 
+// Creation operations answer 0 when the row could not be stored and -1 when not permitted;
+// every other number is the new record's (negative) mobile id.
+bool istNeuerDatensatz(int mobileID) {
+    return mobileID != 0 && mobileID != -1;
+}
+
 QString zahlText(double wert) {
     return QLocale().toString(wert, 'f', QLocale::FloatingPointShortest);
 }
@@ -263,7 +269,7 @@ void TWindowsForm::ListView_UebersichtItemClick(int row) {
         }
     } else if (typ == u"ZPZNEU") {
         const int neu = dm->ZPZ_Neu(start, AktuelleLPE_ID);
-        if (neu > 0) {
+        if (istNeuerDatensatz(neu)) {
             ZeigePraesenzzeit(neu);
             dm->ZPZ_AktuelleMobileIDschreibe(neu);
             zeile.ItemTyp = u"ZPZ"_s;
@@ -292,7 +298,7 @@ void TWindowsForm::ListView_UebersichtItemClick(int row) {
         }
     } else if (typ == u"ZERNEU") {
         const int neu = dm->ZER_Neu(start);
-        if (neu > 0) {
+        if (istNeuerDatensatz(neu)) {
             ZeigeTaetigkeit(neu);
             ErfassungSperren(true);
             ErfassungFreigeben(true);
