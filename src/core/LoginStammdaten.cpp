@@ -43,12 +43,8 @@ bool kopiere(Tdm& dm, const TStammdatenTabelle& tabelle, int mandantID, const TV
 
     const QHash<QString, TSpaltenArt> arten = lokaleSpaltenArten(dm, tabelle.tabelle);
     const QSet<QString> verschluesselt(tabelle.verschluesselt.begin(), tabelle.verschluesselt.end());
-    QStringList parameter;
-    for (const QString& spalte : tabelle.spalten)
-        parameter << u':' + spalte;
     auto insert = dm.GetQueryInstance();
-    insert->setSQL(u" INSERT OR REPLACE INTO "_s + tabelle.tabelle + u" ("_s + tabelle.spalten.join(u", "_s) +
-                   u") VALUES ("_s + parameter.join(u", "_s) + u") "_s);
+    insert->setSQL(tabelle.insertSQL());
     for (; !rows->Eof(); rows->Next()) {
         for (const QString& spalte : tabelle.spalten) {
             const TXField field = rows->FieldByName(tabelle.serverSpalteFuer(spalte));

@@ -72,14 +72,7 @@ void TDatenAusCloudThread::StammdatenLaden(bool nurMaterial)
 void TDatenAusCloudThread::KopiereTabelle(const TStammdatenTabelle& tabelle, const QString& filter)
 {
     const QHash<QString, TSpaltenArt> arten = LeseSpaltenArten(Fcon_sqlite, tabelle.tabelle);
-    QStringList werte;
-    for (const QString& spalte : tabelle.spalten)
-        werte << (tabelle.istTeamTabelle() && spalte == u"Owner" ? QStringLiteral("0") : u':' + spalte);
-    TSyncStatement insert(Fcon_sqlite,
-                          QStringLiteral(" INSERT OR REPLACE INTO ") + tabelle.tabelle + QStringLiteral(" (") +
-                              tabelle.spalten.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                              werte.join(QStringLiteral(", ")) + QStringLiteral(") "),
-                          tabelle.spalten);
+    TSyncStatement insert(Fcon_sqlite, tabelle.insertSQL(), tabelle.spalten);
     const QSet<QString> verschluesselt(tabelle.verschluesselt.begin(), tabelle.verschluesselt.end());
     struct Spalte {
         int index;

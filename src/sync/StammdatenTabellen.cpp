@@ -50,6 +50,16 @@ QString TStammdatenTabelle::serverSpalteFuer(const QString& spalte) const
 
 bool TStammdatenTabelle::istTeamTabelle() const { return code == u"ZPT" || code == u"ZET"; }
 
+QString TStammdatenTabelle::insertSQL() const
+{
+    QStringList werte;
+    for (const QString& spalte : spalten)
+        werte << (istTeamTabelle() && spalte == u"Owner" ? QStringLiteral("0") : u':' + spalte);
+    return QStringLiteral(" INSERT OR REPLACE INTO ") + tabelle + QStringLiteral(" (") +
+           spalten.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") + werte.join(QStringLiteral(", ")) +
+           QStringLiteral(") ");
+}
+
 const std::vector<TStammdatenTabelle>& StammdatenTabellen()
 {
     static const std::vector<TStammdatenTabelle> tabellen{

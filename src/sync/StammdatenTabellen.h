@@ -17,6 +17,8 @@ struct TStammdatenTabelle {
     // Server column a local column is read from, where the names differ.
     QString serverSpalteFuer(const QString& spalte) const;
     bool istTeamTabelle() const;
+    // " INSERT OR REPLACE INTO <table> (<columns>) VALUES (:<columns>) ", Owner = 0 for the team tables.
+    QString insertSQL() const;
 };
 
 // The coded tables, in the order of transfer.
