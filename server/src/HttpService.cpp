@@ -9,8 +9,8 @@
 
 #include <atomic>
 #include <csignal>
-#include <malloc.h>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 #include <pthread.h>
 #include <thread>
@@ -74,8 +74,7 @@ const char* codeForStatus(int status) {
 }
 
 void installRoutes(httplib::Server& server, const ServeOptions& options, QueryExecutor& executor) {
-    const std::string expectedAuth =
-        "Basic " + base64(options.serviceUser + ":" + options.servicePassword);
+    const std::string expectedAuth = "Basic " + base64(options.serviceUser + ":" + options.servicePassword);
     auto authorised = [expectedAuth](const httplib::Request& req, httplib::Response& res) {
         if (sameSecret(req.get_header_value("Authorization"), expectedAuth))
             return true;

@@ -14,9 +14,9 @@ namespace {
 using nlohmann::json;
 
 // PostgreSQL type ids of the result columns we give a typed form.
-constexpr Oid BoolOid = 16, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, OidOid = 26, Float4Oid = 700,
-              Float8Oid = 701, NumericOid = 1700, DateOid = 1082, TimeOid = 1083, TimestampOid = 1114,
-              TimestampTzOid = 1184, UuidOid = 2950;
+constexpr Oid BoolOid = 16, Int8Oid = 20, Int2Oid = 21, Int4Oid = 23, OidOid = 26, Float4Oid = 700, Float8Oid = 701,
+              NumericOid = 1700, DateOid = 1082, TimeOid = 1083, TimestampOid = 1114, TimestampTzOid = 1184,
+              UuidOid = 2950;
 
 bool fail(Error& error, std::string code, std::string message) {
     error = {400, std::move(code), std::move(message), {}};
@@ -79,16 +79,17 @@ bool parseParam(const json& p, std::size_t position, Param& out, Error& error) {
     if (type == "int") {
         if (!v.is_number_integer())
             return fail(error, "bad_parameter", label + " of type int needs a whole number");
-        const long long n = v.is_number_unsigned() && v.get<unsigned long long>() >
-                                                           std::uint64_t(std::numeric_limits<long long>::max())
-                                ? std::numeric_limits<long long>::max()
-                                : v.get<long long>();
+        const long long n =
+            v.is_number_unsigned() && v.get<unsigned long long>() > std::uint64_t(std::numeric_limits<long long>::max())
+                ? std::numeric_limits<long long>::max()
+                : v.get<long long>();
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
             return fail(error, "bad_parameter", label + " does not fit a 32-bit integer");
         out.value = std::to_string(n);
     } else if (type == "int64") {
         if (!v.is_number_integer() ||
-            (v.is_number_unsigned() && v.get<unsigned long long>() > std::uint64_t(std::numeric_limits<long long>::max())))
+            (v.is_number_unsigned() &&
+             v.get<unsigned long long>() > std::uint64_t(std::numeric_limits<long long>::max())))
             return fail(error, "bad_parameter", label + " of type int64 needs a 64-bit whole number");
         out.value = std::to_string(v.get<long long>());
     } else if (type == "float") {
@@ -224,8 +225,8 @@ bool parseQueryRequest(const std::string& body, QueryRequest& request, Error& er
         return fail(error, "bad_request", "member \"sql\" (text) is missing");
     request.sql = sqlIt->get<std::string>();
     if (auto t = doc.find("tenant"); t != doc.end() && !t->is_null()) {
-        if (!t->is_object() || !t->contains("pin") || !(*t)["pin"].is_number_integer() ||
-            !t->contains("password") || !(*t)["password"].is_string())
+        if (!t->is_object() || !t->contains("pin") || !(*t)["pin"].is_number_integer() || !t->contains("password") ||
+            !(*t)["password"].is_string())
             return fail(error, "bad_request", "member \"tenant\" needs \"pin\" (whole number) and \"password\" (text)");
         request.tenant = Tenant{(*t)["pin"].get<long long>(), (*t)["password"].get<std::string>()};
     }

@@ -10,8 +10,8 @@
 namespace remotedb::protocol {
 
 struct Param {
-    std::string name;             // lower case; empty when given by position
-    int index = -1;               // position among the statement's distinct names
+    std::string name;                 // lower case; empty when given by position
+    int index = -1;                   // position among the statement's distinct names
     std::optional<std::string> value; // text handed to PostgreSQL, nullopt = NULL
 };
 

@@ -16,7 +16,9 @@ struct ResultDeleter {
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
-Reply errorReply(const Error& e) { return {e.httpStatus, protocol::errorBody(e)}; }
+Reply errorReply(const Error& e) {
+    return {e.httpStatus, protocol::errorBody(e)};
+}
 
 Error sqlError(PGconn* conn, const PGresult* r) {
     if (PQstatus(conn) != CONNECTION_OK)
@@ -102,7 +104,7 @@ bool runPipeline(PGconn* conn, const std::vector<Step>& steps, std::vector<Resul
             ok = false;
         }
         if (!r)
-            return false; // the connection broke; the pool reopens it
+            return false;                          // the connection broke; the pool reopens it
         while (PGresult* rest = PQgetResult(conn)) // the end of this step's results
             PQclear(rest);
         results.push_back(std::move(r));

@@ -19,8 +19,12 @@ struct Token {
     int depth = 0;     // parenthesis depth before the token
 };
 
-bool isWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool isWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool isWordStart(unsigned char c) {
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool isWordChar(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
 
 std::string toLower(std::string_view s) {
     std::string r(s);
@@ -147,8 +151,12 @@ private:
     const std::string& m_sql;
 };
 
-bool isWord(const Token& t, std::string_view w) { return t.kind == Kind::Word && t.lower == w; }
-bool isPunct(const Token& t, std::string_view p) { return t.kind == Kind::Punct && t.lower == p; }
+bool isWord(const Token& t, std::string_view w) {
+    return t.kind == Kind::Word && t.lower == w;
+}
+bool isPunct(const Token& t, std::string_view p) {
+    return t.kind == Kind::Punct && t.lower == p;
+}
 
 class Rewriter {
 public:

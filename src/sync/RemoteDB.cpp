@@ -74,7 +74,9 @@ struct TRemoteDBDatabase::Curl {
     }
 };
 
-TRemoteDBDatabase::TRemoteDBDatabase() : m_curl(std::make_unique<Curl>()) { initCurlOnce(); }
+TRemoteDBDatabase::TRemoteDBDatabase() : m_curl(std::make_unique<Curl>()) {
+    initCurlOnce();
+}
 
 TRemoteDBDatabase::~TRemoteDBDatabase() = default;
 
@@ -181,7 +183,9 @@ bool TRemoteDBDatabase::request(const QByteArray& path, const QByteArray* postBo
 
 namespace {
 
-qint64 roundToInteger(double d) { return std::isfinite(d) && std::fabs(d) < 9.2e18 ? qint64(std::llround(d)) : 0; }
+qint64 roundToInteger(double d) {
+    return std::isfinite(d) && std::fabs(d) < 9.2e18 ? qint64(std::llround(d)) : 0;
+}
 
 } // namespace
 
@@ -287,14 +291,18 @@ TSqlParam& TXDataset::ParamByName(QAnyStringView name) {
     return m_named.back().second;
 }
 
-TSqlParam& TXDataset::Params(int index) { return m_positional[index]; }
+TSqlParam& TXDataset::Params(int index) {
+    return m_positional[index];
+}
 
 void TXDataset::clearParams() {
     m_named.clear();
     m_positional.clear();
 }
 
-bool TXDataset::Open() { return run(); }
+bool TXDataset::Open() {
+    return run();
+}
 
 bool TXDataset::ExecSQL() {
     const bool ok = run();
@@ -333,7 +341,9 @@ TXField TXDataset::FieldByName(QAnyStringView name) const {
     return it == m_columnIndex.end() ? TXField() : Fields(it->second);
 }
 
-bool TXDataset::hasField(QAnyStringView name) const { return m_columnIndex.count(name.toString().toLower()) > 0; }
+bool TXDataset::hasField(QAnyStringView name) const {
+    return m_columnIndex.count(name.toString().toLower()) > 0;
+}
 
 namespace {
 

@@ -23,17 +23,20 @@ QString endpointBase() {
 bool connectTo(TRemoteDBDatabase& database, const QString& uri) {
     database.setServerUri(uri);
     database.setUserName(setting("LUMORA_REMOTEDB_USER", QStringLiteral("[8D2A41C6-5E0B-4F1D-9A63-2C7B5E8F0A14]")));
-    database.setPassword(
-        setting("LUMORA_REMOTEDB_PASSWORD", QStringLiteral("[F3B9C07E-61A4-4D28-B5E2-9C0D7A3F6B81]")));
+    database.setPassword(setting("LUMORA_REMOTEDB_PASSWORD", QStringLiteral("[F3B9C07E-61A4-4D28-B5E2-9C0D7A3F6B81]")));
     database.setCaFile(qEnvironmentVariable("LUMORA_REMOTEDB_CA"));
     return database.setConnected(true);
 }
 
 } // namespace
 
-QString remoteDBPrimaryUri() { return endpointBase() + PrimaryPath; }
+QString remoteDBPrimaryUri() {
+    return endpointBase() + PrimaryPath;
+}
 
-QString remoteDBFallbackUri() { return endpointBase() + FallbackPath; }
+QString remoteDBFallbackUri() {
+    return endpointBase() + FallbackPath;
+}
 
 bool ConnectRemoteDB(TRemoteDBDatabase& database) {
     if (database.Connected())

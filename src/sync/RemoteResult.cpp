@@ -81,7 +81,8 @@ public:
         bool escaped = false;
         if (!string(start, length, escaped))
             return false;
-        return !escaped && qsizetype(std::strlen(word)) == length && std::memcmp(m_begin + start, word, size_t(length)) == 0;
+        return !escaped && qsizetype(std::strlen(word)) == length &&
+               std::memcmp(m_begin + start, word, size_t(length)) == 0;
     }
 
     // A scalar into a cell; arrays and objects are not values of a row.

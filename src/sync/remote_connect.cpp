@@ -25,6 +25,10 @@ void Tdm::DisconnectRemoteDB() {
         FRemoteDBDatabase1->setConnected(false);
 }
 
-void Tdm::SetRemoteTenant(int pin, const QString& password) { RemoteDBDatabase1().setTenant(pin, password); }
+void Tdm::SetRemoteTenant(int pin, const QString& password) {
+    RemoteDBDatabase1().setTenant(pin, password);
+}
 
-std::unique_ptr<TXDataset> Tdm::GetXDatasetInstance() { return std::make_unique<TXDataset>(&RemoteDBDatabase1()); }
+std::unique_ptr<TXDataset> Tdm::GetXDatasetInstance() {
+    return std::make_unique<TXDataset>(&RemoteDBDatabase1());
+}

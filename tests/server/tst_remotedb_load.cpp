@@ -87,20 +87,21 @@ private:
 void tst_remotedb_load::initTestCase() {
     QString error;
     QVERIFY2(m_bed.setUp(error), qPrintable(error));
-    QVERIFY2(m_bed.cluster.exec(QStringLiteral(
-                 "CREATE TABLE s1_probe (mandant_id integer NOT NULL, id integer NOT NULL, n_int integer, "
-                 "n_text citext, PRIMARY KEY (mandant_id, id));"
-                 "CREATE TABLE s1_load (mandant_id integer NOT NULL, client integer, round integer, seq integer, "
-                 "payload citext, PRIMARY KEY (mandant_id, client, round, seq));"
-                 "ALTER TABLE s1_probe ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_probe FORCE ROW LEVEL SECURITY;"
-                 "ALTER TABLE s1_load ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_load FORCE ROW LEVEL SECURITY;"
-                 "CREATE POLICY t ON s1_probe USING (mandant_id = "
-                 "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
-                 "CREATE POLICY t ON s1_load USING (mandant_id = "
-                 "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
-                 "GRANT SELECT ON s1_probe TO lumora_service; GRANT SELECT, INSERT ON s1_load TO lumora_service;"
-                 "INSERT INTO s1_probe SELECT 1, g, g * 10, 'Zeile ' || g FROM generate_series(1, 40) g;"),
-                                &error),
+    QVERIFY2(m_bed.cluster.exec(
+                 QStringLiteral(
+                     "CREATE TABLE s1_probe (mandant_id integer NOT NULL, id integer NOT NULL, n_int integer, "
+                     "n_text citext, PRIMARY KEY (mandant_id, id));"
+                     "CREATE TABLE s1_load (mandant_id integer NOT NULL, client integer, round integer, seq integer, "
+                     "payload citext, PRIMARY KEY (mandant_id, client, round, seq));"
+                     "ALTER TABLE s1_probe ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_probe FORCE ROW LEVEL SECURITY;"
+                     "ALTER TABLE s1_load ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_load FORCE ROW LEVEL SECURITY;"
+                     "CREATE POLICY t ON s1_probe USING (mandant_id = "
+                     "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
+                     "CREATE POLICY t ON s1_load USING (mandant_id = "
+                     "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
+                     "GRANT SELECT ON s1_probe TO lumora_service; GRANT SELECT, INSERT ON s1_load TO lumora_service;"
+                     "INSERT INTO s1_probe SELECT 1, g, g * 10, 'Zeile ' || g FROM generate_series(1, 40) g;"),
+                 &error),
              qPrintable(error));
 }
 
@@ -125,9 +126,10 @@ void tst_remotedb_load::sixteenClientsTwoThousandStatementsEach() {
     const int expectedRows = Clients * (StatementsPerClient / InsertEvery);
     QCOMPARE(m_bed.cluster.queryValue(QStringLiteral("select count(*) from s1_load where round = 1")).toInt(),
              expectedRows);
-    QCOMPARE(m_bed.cluster.queryValue(QStringLiteral("select count(distinct (client, seq)) from s1_load where round = 1"))
-                 .toInt(),
-             expectedRows);
+    QCOMPARE(
+        m_bed.cluster.queryValue(QStringLiteral("select count(distinct (client, seq)) from s1_load where round = 1"))
+            .toInt(),
+        expectedRows);
     // Flat: the main round sends ten times the warm-up's statements; a leak per request
     // would show as megabytes here.
     QVERIFY2(rssAfter - rssBefore < 8 * 1024,

@@ -57,19 +57,20 @@ void tst_remotedb_protocol::initTestCase() {
     QString error;
     QVERIFY2(m_bed.setUp(error), qPrintable(error));
     // A table of this suite's own, scoped like every tenant table of the schema.
-    QVERIFY2(m_bed.cluster.exec(QStringLiteral(
-                 "CREATE TABLE s1_probe (mandant_id integer NOT NULL, id integer NOT NULL, n_int integer, "
-                 "n_big bigint, n_float double precision, n_text citext, n_dt timestamp(3), n_bit smallint, "
-                 "n_bool boolean, n_guid uuid, PRIMARY KEY (mandant_id, id));"
-                 "ALTER TABLE s1_probe ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_probe FORCE ROW LEVEL SECURITY;"
-                 "CREATE POLICY tenant_isolation ON s1_probe USING (mandant_id = "
-                 "nullif(current_setting('lumora.mandant_id', true), '')::integer) WITH CHECK (mandant_id = "
-                 "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
-                 "GRANT SELECT, INSERT, UPDATE, DELETE ON s1_probe TO lumora_service;"
-                 "INSERT INTO s1_probe (mandant_id, id, n_int, n_text) "
-                 "SELECT 1, g, g * 10, 'Zeile ' || g FROM generate_series(1, 40) g;"
-                 "INSERT INTO s1_probe (mandant_id, id, n_int, n_text) VALUES (2, 1, 99, 'fremd');"),
-                                &error),
+    QVERIFY2(m_bed.cluster.exec(
+                 QStringLiteral(
+                     "CREATE TABLE s1_probe (mandant_id integer NOT NULL, id integer NOT NULL, n_int integer, "
+                     "n_big bigint, n_float double precision, n_text citext, n_dt timestamp(3), n_bit smallint, "
+                     "n_bool boolean, n_guid uuid, PRIMARY KEY (mandant_id, id));"
+                     "ALTER TABLE s1_probe ENABLE ROW LEVEL SECURITY; ALTER TABLE s1_probe FORCE ROW LEVEL SECURITY;"
+                     "CREATE POLICY tenant_isolation ON s1_probe USING (mandant_id = "
+                     "nullif(current_setting('lumora.mandant_id', true), '')::integer) WITH CHECK (mandant_id = "
+                     "nullif(current_setting('lumora.mandant_id', true), '')::integer);"
+                     "GRANT SELECT, INSERT, UPDATE, DELETE ON s1_probe TO lumora_service;"
+                     "INSERT INTO s1_probe (mandant_id, id, n_int, n_text) "
+                     "SELECT 1, g, g * 10, 'Zeile ' || g FROM generate_series(1, 40) g;"
+                     "INSERT INTO s1_probe (mandant_id, id, n_int, n_text) VALUES (2, 1, 99, 'fremd');"),
+                 &error),
              qPrintable(error));
 }
 
@@ -102,8 +103,8 @@ void tst_remotedb_protocol::typedParameterRoundTrip_data() {
     QTest::addColumn<QString>("asString");
     QTest::addColumn<bool>("asBoolean");
 
-    QTest::newRow("32-bit integer") << "n_int" << QVariant(qint64(-2147483647)) << qint64(-2147483647)
-                                    << -2147483647.0 << "-2147483647" << true;
+    QTest::newRow("32-bit integer") << "n_int" << QVariant(qint64(-2147483647)) << qint64(-2147483647) << -2147483647.0
+                                    << "-2147483647" << true;
     QTest::newRow("64-bit integer beyond double precision")
         << "n_big" << QVariant(qint64(9007199254740993)) << qint64(9007199254740993) << 9007199254740993.0
         << "9007199254740993" << true;
@@ -111,13 +112,13 @@ void tst_remotedb_protocol::typedParameterRoundTrip_data() {
     QTest::newRow("text with quotes, umlauts and a line break")
         << "n_text" << QVariant(QStringLiteral("Grüße 'aus' \"Köln\"\nZeile 2")) << qint64(0) << 0.0
         << QStringLiteral("Grüße 'aus' \"Köln\"\nZeile 2") << false;
-    QTest::newRow("text that reads as a number") << "n_text" << QVariant(QStringLiteral("0815")) << qint64(815)
-                                                 << 815.0 << "0815" << true;
+    QTest::newRow("text that reads as a number")
+        << "n_text" << QVariant(QStringLiteral("0815")) << qint64(815) << 815.0 << "0815" << true;
     QTest::newRow("bit column 1") << "n_bit" << QVariant(qint64(1)) << qint64(1) << 1.0 << "1" << true;
     QTest::newRow("boolean column") << "n_bool" << QVariant(qint64(1)) << qint64(1) << 1.0 << "True" << true;
-    QTest::newRow("GUID as braced text")
-        << "n_guid" << QVariant(QStringLiteral("{1ab3147f-3b77-4f39-8497-6b7869ff2d05}")) << qint64(0) << 0.0
-        << "{1AB3147F-3B77-4F39-8497-6B7869FF2D05}" << false;
+    QTest::newRow("GUID as braced text") << "n_guid"
+                                         << QVariant(QStringLiteral("{1ab3147f-3b77-4f39-8497-6b7869ff2d05}"))
+                                         << qint64(0) << 0.0 << "{1AB3147F-3B77-4F39-8497-6B7869FF2D05}" << false;
 }
 
 void tst_remotedb_protocol::typedParameterRoundTrip() {
@@ -128,8 +129,8 @@ void tst_remotedb_protocol::typedParameterRoundTrip() {
     QFETCH(QString, asString);
     QFETCH(bool, asBoolean);
 
-    auto insert = query(QStringLiteral("insert into s1_probe (mandant_id, id, %1) values (:Mandant_ID, 1000, :v)")
-                            .arg(column));
+    auto insert =
+        query(QStringLiteral("insert into s1_probe (mandant_id, id, %1) values (:Mandant_ID, 1000, :v)").arg(column));
     insert->ParamByName("Mandant_ID").setAsInteger(RemoteDbTestbed::Tenant1);
     insert->ParamByName("v").setValue(value);
     QVERIFY2(insert->ExecSQL(), qPrintable(insert->lastError()));
@@ -235,8 +236,8 @@ void tst_remotedb_protocol::topLimitsRows_data() {
     QTest::newRow("top in a subquery") << "select id from s1_probe where mandant_id = :m and id in "
                                           "(select top(4) id from s1_probe order by id desc) order by id"
                                        << 4 << 37;
-    QTest::newRow("top larger than the table") << "select top(2000) * from s1_probe where mandant_id = :m order by id"
-                                               << 40 << 1;
+    QTest::newRow("top larger than the table")
+        << "select top(2000) * from s1_probe where mandant_id = :m order by id" << 40 << 1;
     QTest::newRow("top inside a literal is text") << "select id from s1_probe where n_text <> 'top(1)' and "
                                                      "mandant_id = :m order by id"
                                                   << 40 << 1;
@@ -416,8 +417,8 @@ void tst_remotedb_protocol::badRequestsAreAnsweredAndServiceKeepsServing_data() 
         << QByteArray(R"({"sql":"select :a as x","params":[{"name":"a","type":"int","value":"eins"}]})") << 400
         << "bad_parameter";
     QTest::newRow("int too large for int")
-        << QByteArray(R"({"sql":"select :a as x","params":[{"name":"a","type":"int","value":4294967296}]})")
-        << 400 << "bad_parameter";
+        << QByteArray(R"({"sql":"select :a as x","params":[{"name":"a","type":"int","value":4294967296}]})") << 400
+        << "bad_parameter";
     QTest::newRow("broken date-time")
         << QByteArray(R"({"sql":"select :a as x","params":[{"name":"a","type":"datetime","value":"31.12.2024"}]})")
         << 400 << "bad_parameter";
@@ -426,17 +427,18 @@ void tst_remotedb_protocol::badRequestsAreAnsweredAndServiceKeepsServing_data() 
         << "bad_parameter";
     QTest::newRow("SQL error") << stmt("select * from gibt_es_nicht") << 422 << "sql_error";
     QTest::newRow("text into an integer column")
-        << QByteArray(R"({"sql":"select id from s1_probe where id = :a","params":[{"name":"a","type":"text","value":"x"}]})")
+        << QByteArray(
+               R"({"sql":"select id from s1_probe where id = :a","params":[{"name":"a","type":"text","value":"x"}]})")
         << 422 << "sql_error";
     QTest::newRow("SET") << stmt("SET lumora.mandant_id = '2'") << 403 << "forbidden_statement";
     QTest::newRow("RESET") << stmt("reset all") << 403 << "forbidden_statement";
     QTest::newRow("set_config") << stmt("select set_config('lumora.mandant_id', '2', false)") << 403
                                 << "forbidden_statement";
-    QTest::newRow("set_config in a subquery")
-        << stmt("select id from s1_probe where id in (select 1 from (select set_config('lumora.mandant_id','2',true)) x)")
-        << 403 << "forbidden_statement";
-    QTest::newRow("qualified set_config") << stmt("select pg_catalog.set_config('a.b','c',true)") << 403
-                                          << "forbidden_statement";
+    QTest::newRow("set_config in a subquery") << stmt("select id from s1_probe where id in (select 1 from (select "
+                                                      "set_config('lumora.mandant_id','2',true)) x)")
+                                              << 403 << "forbidden_statement";
+    QTest::newRow("qualified set_config")
+        << stmt("select pg_catalog.set_config('a.b','c',true)") << 403 << "forbidden_statement";
     QTest::newRow("current_setting") << stmt("select current_setting('lumora.mandant_id') as t") << 403
                                      << "forbidden_statement";
     QTest::newRow("DDL") << stmt("drop table s1_probe") << 403 << "forbidden_statement";
@@ -450,8 +452,7 @@ void tst_remotedb_protocol::badRequestsAreAnsweredAndServiceKeepsServing_data() 
     QTest::newRow("catalog") << stmt("select * from pg_roles") << 403 << "forbidden_statement";
     QTest::newRow("::cast") << stmt("select '1'::int as x") << 403 << "forbidden_statement";
     QTest::newRow("block comment") << stmt("select 1 /* ; drop table s1_probe */") << 403 << "forbidden_statement";
-    QTest::newRow("escape string") << stmt("select E'\\'; drop table s1_probe' as x") << 403
-                                   << "forbidden_statement";
+    QTest::newRow("escape string") << stmt("select E'\\'; drop table s1_probe' as x") << 403 << "forbidden_statement";
     QTest::newRow("dollar quoting") << stmt("select $$x$$ as x") << 403 << "forbidden_statement";
     QTest::newRow("unterminated literal") << stmt("select 'offen") << 400 << "syntax";
     QTest::newRow("huge body") << QByteArray(9 * 1024 * 1024, 'x') << 413 << "too_large";
@@ -479,10 +480,18 @@ void tst_remotedb_protocol::clientErrorsReachLastError_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("param");
     QTest::addColumn<QString>("message");
-    QTest::newRow("SQL error") << "select nix from s1_probe" << "" << "sql_error";
-    QTest::newRow("unknown parameter") << "select 1 as x" << "zuviel" << "unknown_parameter";
-    QTest::newRow("missing parameter") << "select :fehlt as x" << "" << "missing_parameter";
-    QTest::newRow("SET") << "set role postgres" << "" << "forbidden_statement";
+    QTest::newRow("SQL error") << "select nix from s1_probe"
+                               << ""
+                               << "sql_error";
+    QTest::newRow("unknown parameter") << "select 1 as x"
+                                       << "zuviel"
+                                       << "unknown_parameter";
+    QTest::newRow("missing parameter") << "select :fehlt as x"
+                                       << ""
+                                       << "missing_parameter";
+    QTest::newRow("SET") << "set role postgres"
+                         << ""
+                         << "forbidden_statement";
 }
 
 void tst_remotedb_protocol::clientErrorsReachLastError() {
