@@ -1,10 +1,12 @@
 #include "recording/recording_fixture.h"
 
+#include "core/clock.h"
 #include "core/globals.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <sqlite3.h>
 
@@ -238,4 +240,27 @@ RecordingFixture::Sperre::~Sperre() {
         return;
     sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
     sqlite3_close(m_db);
+}
+
+TDateTime RecordingTest::testTag() {
+    return TDateTime::encodeDate(2026, 3, 10);
+}
+
+TDateTime RecordingTest::um(int stunde, int minute, int sekunde, int ms) {
+    return testTag() + TDateTime::encodeTime(stunde, minute, sekunde, ms).value();
+}
+
+TDateTime RecordingTest::zeit(int stunde, int minute) {
+    return TDateTime::encodeTime(stunde, minute, 0);
+}
+
+void RecordingTest::init() {
+    Clock::setFixed(um(8, 0));
+    f = std::make_unique<RecordingFixture>();
+    QVERIFY2(f->ok(), qPrintable(f->fehler()));
+}
+
+void RecordingTest::cleanup() {
+    f.reset();
+    Clock::reset();
 }

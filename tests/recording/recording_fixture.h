@@ -4,6 +4,7 @@
 #include "core/tdatetime.h"
 #include "core/tdm.h"
 
+#include <QObject>
 #include <QTemporaryDir>
 #include <QVariantMap>
 
@@ -89,4 +90,21 @@ private:
     std::unique_ptr<TDM_Sqlite> m_sqlite;
     std::unique_ptr<TMeineFDQuery> m_halter;
     QString m_fehler;
+};
+
+// Base of the suites that want a fresh fixture for every test, with the clock at 08:00 of the test day.
+class RecordingTest : public QObject {
+    Q_OBJECT
+protected:
+    static TDateTime testTag(); // 2026-03-10
+    // A moment of the test day, and a pure time of day.
+    static TDateTime um(int stunde, int minute, int sekunde = 0, int ms = 0);
+    static TDateTime zeit(int stunde, int minute);
+
+    Tdm& dm() { return f->dm(); }
+    std::unique_ptr<RecordingFixture> f;
+
+private slots:
+    void init();
+    void cleanup();
 };

@@ -7,38 +7,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const TDateTime kTag = TDateTime::encodeDate(2026, 3, 10);
-
-TDateTime um(int stunde, int minute, int sekunde = 0, int ms = 0) {
-    return kTag + TDateTime::encodeTime(stunde, minute, sekunde, ms).value();
-}
-
-TDateTime zeit(int stunde, int minute) {
-    return TDateTime::encodeTime(stunde, minute, 0);
-}
-
-} // namespace
-
-class TestEntries : public QObject {
+class TestEntries : public RecordingTest {
     Q_OBJECT
-    std::unique_ptr<RecordingFixture> f;
 
-    Tdm& dm() { return f->dm(); }
     QVariant spalte(int mobileId, const QString& name) { return f->zeile(u"Z_ERFASSUNG"_s, mobileId).value(name); }
 
 private slots:
-    void init() {
-        Clock::setFixed(um(8, 0));
-        f = std::make_unique<RecordingFixture>();
-        QVERIFY2(f->ok(), qPrintable(f->fehler()));
-    }
-    void cleanup() {
-        f.reset();
-        Clock::reset();
-    }
-
     void newEntryIsNumberedByTheMillisecondOfTheDay() {
         Clock::setFixed(um(8, 0, 0, 0));
         const int m = dm().ZER_Neu(um(8, 0));
@@ -96,8 +70,8 @@ private slots:
     }
 
     void entryAtTheFirstMillisecondOfTheDayIsStillARecord() {
-        Clock::setFixed(kTag);
-        const int m = dm().ZER_Neu(kTag);
+        Clock::setFixed(testTag());
+        const int m = dm().ZER_Neu(testTag());
         QVERIFY(m < 0);
         QCOMPARE(spalte(m, u"ZER_LPE"_s).toInt(), RecordingFixture::Chef);
     }
@@ -386,11 +360,11 @@ private slots:
     }
 
     void hoursOfADay() {
-        const int a = f->offenerEintrag(-100, RecordingFixture::Chef, kTag, zeit(7, 0), 1);
-        const int b = f->offenerEintrag(-101, RecordingFixture::Chef, kTag, zeit(9, 0), 3);
-        const int spesen = f->offenerEintrag(-102, RecordingFixture::Chef, kTag, zeit(9, 0), 4);
-        const int geloescht = f->offenerEintrag(-103, RecordingFixture::Chef, kTag, zeit(9, 0), 1);
-        const int bert = f->offenerEintrag(-104, RecordingFixture::Bert, kTag, zeit(9, 0), 1);
+        const int a = f->offenerEintrag(-100, RecordingFixture::Chef, testTag(), zeit(7, 0), 1);
+        const int b = f->offenerEintrag(-101, RecordingFixture::Chef, testTag(), zeit(9, 0), 3);
+        const int spesen = f->offenerEintrag(-102, RecordingFixture::Chef, testTag(), zeit(9, 0), 4);
+        const int geloescht = f->offenerEintrag(-103, RecordingFixture::Chef, testTag(), zeit(9, 0), 1);
+        const int bert = f->offenerEintrag(-104, RecordingFixture::Bert, testTag(), zeit(9, 0), 1);
         dm().ZER_speichernAnzahl(a, 2.25);
         dm().ZER_speichernAnzahl(b, 1.5);
         dm().ZER_speichernAnzahl(spesen, 7);
@@ -398,7 +372,7 @@ private slots:
         dm().ZER_speichernAnzahl(bert, 5);
         dm().ZER_LoescheDatensatz(geloescht);
         QCOMPARE(dm().ZER_GibStundenZuTag(um(15, 0), RecordingFixture::Chef), 3.75);
-        QCOMPARE(dm().ZER_GibStundenZuTag(kTag.addDays(1), RecordingFixture::Chef), 0.0);
+        QCOMPARE(dm().ZER_GibStundenZuTag(testTag().addDays(1), RecordingFixture::Chef), 0.0);
     }
 
     void currentEntrySetting() {
@@ -414,8 +388,8 @@ private slots:
     }
     void nullFlags() {
         QFETCH(bool, istZER);
-        const int m = istZER ? f->offenerEintrag(-200, RecordingFixture::Chef, kTag, zeit(8, 0))
-                             : f->praesenz(-200, RecordingFixture::Chef, kTag, zeit(8, 0));
+        const int m = istZER ? f->offenerEintrag(-200, RecordingFixture::Chef, testTag(), zeit(8, 0))
+                             : f->praesenz(-200, RecordingFixture::Chef, testTag(), zeit(8, 0));
         // both kinds start with a from-time and neither end nor duration
         QVERIFY(!dm().ZeitenGibIstNull(m, istZER, 1));
         QVERIFY(dm().ZeitenGibIstNull(m, istZER, 2));
@@ -436,16 +410,16 @@ private slots:
 
     void closingOpenEntries() {
         QVERIFY(f->sql(u"update A_PERSONAL set LPE_KostenStd = 40 where LPE_ID = 10"_s));
-        const int frueh = f->offenerEintrag(-300, RecordingFixture::Chef, kTag, zeit(7, 30));
-        const int spaet = f->offenerEintrag(-301, RecordingFixture::Chef, kTag, zeit(13, 0));
-        const int ausgenommen = f->offenerEintrag(-302, RecordingFixture::Chef, kTag, zeit(6, 0));
-        const int fremd = f->offenerEintrag(-303, RecordingFixture::Bert, kTag, zeit(7, 0));
-        const int gestern = f->offenerEintrag(-304, RecordingFixture::Chef, kTag.addDays(-1), zeit(7, 0));
-        const int spesen = f->offenerEintrag(-305, RecordingFixture::Chef, kTag, zeit(7, 0), 4);
+        const int frueh = f->offenerEintrag(-300, RecordingFixture::Chef, testTag(), zeit(7, 30));
+        const int spaet = f->offenerEintrag(-301, RecordingFixture::Chef, testTag(), zeit(13, 0));
+        const int ausgenommen = f->offenerEintrag(-302, RecordingFixture::Chef, testTag(), zeit(6, 0));
+        const int fremd = f->offenerEintrag(-303, RecordingFixture::Bert, testTag(), zeit(7, 0));
+        const int gestern = f->offenerEintrag(-304, RecordingFixture::Chef, testTag().addDays(-1), zeit(7, 0));
+        const int spesen = f->offenerEintrag(-305, RecordingFixture::Chef, testTag(), zeit(7, 0), 4);
         dm().ZER_SetzeSperre(frueh, true);
 
-        QVERIFY(dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 15), RecordingFixture::Chef, ausgenommen, false, false,
-                                                  true));
+        QVERIFY(dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 15), RecordingFixture::Chef, ausgenommen, false,
+                                                  false, true));
         const QVariantMap z = f->zeile(u"Z_ERFASSUNG"_s, frueh);
         QCOMPARE(z.value(u"ZER_Bis"_s).toString(), RecordingFixture::zeitText(12, 15));
         QCOMPARE(z.value(u"ZER_Std"_s).toString(), RecordingFixture::zeitText(4, 45));
@@ -461,17 +435,18 @@ private slots:
         // nothing was remembered as a pause
         QCOMPARE(f->anzahl(u"Lumora_PauseZER"_s), 0);
         // a second close finds nothing open before 12:15 but the excluded entry
-        QVERIFY(!dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 15), RecordingFixture::Chef, ausgenommen, false,
+        QVERIFY(!dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 15), RecordingFixture::Chef, ausgenommen, false,
                                                    false, true));
         // the mobile id -2 excludes none
-        QVERIFY(dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 15), RecordingFixture::Chef, -2, false, false, true));
+        QVERIFY(
+            dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 15), RecordingFixture::Chef, -2, false, false, true));
         QCOMPARE(spalte(ausgenommen, u"ZER_Std100"_s).toDouble(), 6.25);
     }
 
     void closingAtMidnightEndsAt24() {
-        const int m = f->offenerEintrag(-310, RecordingFixture::Chef, kTag, zeit(22, 10));
-        QVERIFY(
-            dm().ZER_offeneZeitenAbschliessen(kTag, kTag.addDays(1), RecordingFixture::Chef, -2, false, false, true));
+        const int m = f->offenerEintrag(-310, RecordingFixture::Chef, testTag(), zeit(22, 10));
+        QVERIFY(dm().ZER_offeneZeitenAbschliessen(testTag(), testTag().addDays(1), RecordingFixture::Chef, -2, false,
+                                                  false, true));
         const QVariantMap z = f->zeile(u"Z_ERFASSUNG"_s, m);
         QCOMPARE(z.value(u"ZER_Bis"_s).toString(), u"1899-12-31 00:00:00.000"_s);
         QCOMPARE(z.value(u"ZER_Std"_s).toString(), RecordingFixture::zeitText(1, 50));
@@ -479,23 +454,25 @@ private slots:
     }
 
     void teamEntriesCloseOnlyWithTeamPermission() {
-        const int team = f->offenerEintrag(-2000, RecordingFixture::Chef, kTag, zeit(7, 0));
-        const int einzeln = f->offenerEintrag(-2001, RecordingFixture::Chef, kTag, zeit(8, 0));
+        const int team = f->offenerEintrag(-2000, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int einzeln = f->offenerEintrag(-2001, RecordingFixture::Chef, testTag(), zeit(8, 0));
         QVERIFY(f->teamLink(u"Lumora_Team"_s, team, u"{0E5B0C2A-1111-4A4A-9C9C-000000000001}"_s));
-        QVERIFY(dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 0), RecordingFixture::Chef, -2, false, false, true));
+        QVERIFY(
+            dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 0), RecordingFixture::Chef, -2, false, false, true));
         QCOMPARE(spalte(team, u"BisIstNULL"_s).toInt(), 1);
         QCOMPARE(spalte(einzeln, u"BisIstNULL"_s).toInt(), 0);
         fBER_Teamerfassung = true;
-        QVERIFY(dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 0), RecordingFixture::Chef, -2, false, false, true));
+        QVERIFY(
+            dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 0), RecordingFixture::Chef, -2, false, false, true));
         QCOMPARE(spalte(team, u"ZER_Std100"_s).toDouble(), 5.0);
     }
 
     void deletingATeamEntryDeletesItsWholeRecording() {
         const QString guid = u"{0E5B0C2A-2222-4A4A-9C9C-000000000002}"_s;
-        const int quelle = f->offenerEintrag(-3000, RecordingFixture::Chef, kTag, zeit(7, 0));
-        const int bert = f->offenerEintrag(-2999, RecordingFixture::Bert, kTag, zeit(7, 0));
-        const int cora = f->offenerEintrag(-2998, RecordingFixture::Cora, kTag, zeit(7, 0));
-        const int fremd = f->offenerEintrag(-3100, RecordingFixture::Chef, kTag, zeit(9, 0));
+        const int quelle = f->offenerEintrag(-3000, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int bert = f->offenerEintrag(-2999, RecordingFixture::Bert, testTag(), zeit(7, 0));
+        const int cora = f->offenerEintrag(-2998, RecordingFixture::Cora, testTag(), zeit(7, 0));
+        const int fremd = f->offenerEintrag(-3100, RecordingFixture::Chef, testTag(), zeit(9, 0));
         QVERIFY(f->teamLink(u"Lumora_Team"_s, quelle, guid));
         QVERIFY(f->teamLink(u"Lumora_Team"_s, bert, guid));
         QVERIFY(f->teamLink(u"Lumora_Team"_s, cora, guid, true)); // withdrawn links count all the same
@@ -532,9 +509,9 @@ private slots:
             QVERIFY(!dm().ZER_LoescheDatensatz(m));
             QVERIFY(!dm().ZER_LoescheDatensatzTeam(m));
             QVERIFY(!dm().ZER_gibIstKomplett(m));
-            QCOMPARE(dm().ZER_GibStundenZuTag(kTag, RecordingFixture::Chef), 0.0);
-            QVERIFY(
-                !dm().ZER_offeneZeitenAbschliessen(kTag, zeit(12, 0), RecordingFixture::Chef, -2, false, false, true));
+            QCOMPARE(dm().ZER_GibStundenZuTag(testTag(), RecordingFixture::Chef), 0.0);
+            QVERIFY(!dm().ZER_offeneZeitenAbschliessen(testTag(), zeit(12, 0), RecordingFixture::Chef, -2, false, false,
+                                                       true));
         }
         dm().SQLiteVerbinden(false);
         const QVariantMap z = f->zeile(u"Z_ERFASSUNG"_s, m);
@@ -544,7 +521,7 @@ private slots:
         QCOMPARE(z.value(u"VonIstNULL"_s).toInt(), 0);
         QCOMPARE(z.value(u"geloescht"_s).toInt(), 0);
         QCOMPARE(z.value(u"ZER_Betrag"_s).toDouble(), 0.0);
-        QCOMPARE(dm().ZER_GibStundenZuTag(kTag, RecordingFixture::Chef), 1.0);
+        QCOMPARE(dm().ZER_GibStundenZuTag(testTag(), RecordingFixture::Chef), 1.0);
     }
 };
 

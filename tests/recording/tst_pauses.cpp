@@ -7,26 +7,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const TDateTime kHeute = TDateTime::encodeDate(2026, 3, 10);
-const TDateTime kGestern = kHeute - 1.0;
-
-TDateTime um(int stunde, int minute, int sekunde = 0) {
-    return kHeute + TDateTime::encodeTime(stunde, minute, sekunde).value();
-}
-
-TDateTime zeit(int stunde, int minute) {
-    return TDateTime::encodeTime(stunde, minute, 0);
-}
-
-} // namespace
-
-class TestPauses : public QObject {
+class TestPauses : public RecordingTest {
     Q_OBJECT
-    std::unique_ptr<RecordingFixture> f;
 
-    Tdm& dm() { return f->dm(); }
+    static TDateTime gestern() { return testTag() - 1.0; }
     QVariantMap eintrag(int m) { return f->zeile(u"Z_ERFASSUNG"_s, m); }
     QVariantMap praesenz(int m) { return f->zeile(u"Z_PRAESENZZEIT"_s, m); }
     void recht(const QString& spalte, int wert) {
@@ -49,23 +33,13 @@ class TestPauses : public QObject {
     }
 
 private slots:
-    void init() {
-        Clock::setFixed(um(8, 0));
-        f = std::make_unique<RecordingFixture>();
-        QVERIFY2(f->ok(), qPrintable(f->fehler()));
-    }
-    void cleanup() {
-        f.reset();
-        Clock::reset();
-    }
-
     void pauseOverTwoOpenEntriesContinuesTheLaterOne() {
         recht(u"BER_Runden"_s, 15);
-        const int frueh = f->offenerEintrag(-1000, RecordingFixture::Chef, kHeute, zeit(8, 0));
+        const int frueh = f->offenerEintrag(-1000, RecordingFixture::Chef, testTag(), zeit(8, 0));
         dm().ZER_speichernBeleg(frueh, TObjektTyp::Auftrag, RecordingFixture::Auftrag);
         dm().ZER_speichernKA(frueh, u"ARB"_s);
         dm().ZER_speichernText(frueh, u"Dach decken"_s);
-        const int spaet = f->offenerEintrag(-1001, RecordingFixture::Chef, kHeute, zeit(10, 0), 2);
+        const int spaet = f->offenerEintrag(-1001, RecordingFixture::Chef, testTag(), zeit(10, 0), 2);
         dm().ZER_speichernBeleg(spaet, TObjektTyp::Projekt, RecordingFixture::Projekt);
         dm().ZER_speichernKA(spaet, u"UEB"_s);
         dm().ZER_speichernKS(spaet, u"KS-1"_s);
@@ -92,7 +66,7 @@ private slots:
         Clock::setFixed(um(12, 40));
         dm().PauseBeendenUndFortsetzen(RecordingFixture::Chef, true, Clock::now());
         QCOMPARE(f->anzahl(u"Z_ERFASSUNG"_s), 3);
-        const int n = neuerEintrag(kHeute);
+        const int n = neuerEintrag(testTag());
         const QVariantMap neu = eintrag(n);
         const QVariantMap vorlage = eintrag(spaet);
         QCOMPARE(neu.value(u"ZER_Von"_s).toString(), RecordingFixture::zeitText(12, 45));
@@ -111,7 +85,7 @@ private slots:
     }
 
     void pauseClosesAnEntryThatStartsAfterTheCut() {
-        const int m = f->offenerEintrag(-1100, RecordingFixture::Chef, kHeute, zeit(12, 30));
+        const int m = f->offenerEintrag(-1100, RecordingFixture::Chef, testTag(), zeit(12, 30));
         Clock::setFixed(um(12, 10));
         dm().PauseStartePause(false, Clock::now());
         const QVariantMap z = eintrag(m);
@@ -123,7 +97,7 @@ private slots:
     }
 
     void pauseWithNothingOpenLeavesNoPause() {
-        f->offenerEintrag(-1150, RecordingFixture::Chef, kGestern, zeit(12, 30));
+        f->offenerEintrag(-1150, RecordingFixture::Chef, gestern(), zeit(12, 30));
         Clock::setFixed(um(12, 10));
         dm().PauseStartePause(true, Clock::now());
         QVERIFY(!pauseAktiv());
@@ -132,10 +106,10 @@ private slots:
 
     void pauseEndsAndRestartsAutomaticPresence() {
         automatischePraesenz();
-        const int p = f->praesenz(-1200, RecordingFixture::Chef, kHeute, zeit(7, 0));
-        const int frueher = f->praesenz(-1201, RecordingFixture::Chef, kHeute, zeit(6, 0));
-        const int gestern = f->praesenz(-1202, RecordingFixture::Chef, kGestern, zeit(7, 0));
-        const int e = f->offenerEintrag(-1203, RecordingFixture::Chef, kHeute, zeit(7, 0));
+        const int p = f->praesenz(-1200, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int frueher = f->praesenz(-1201, RecordingFixture::Chef, testTag(), zeit(6, 0));
+        const int vonGestern = f->praesenz(-1202, RecordingFixture::Chef, gestern(), zeit(7, 0));
+        const int e = f->offenerEintrag(-1203, RecordingFixture::Chef, testTag(), zeit(7, 0));
         Clock::setFixed(um(12, 0));
         dm().PauseStartePause(true, Clock::now());
         for (int m : {p, frueher}) {
@@ -149,7 +123,7 @@ private slots:
         QCOMPARE(praesenz(p).value(u"ZPZ_Std100"_s).toDouble(), 5.0);
         QCOMPARE(praesenz(p).value(u"ZPZ_Std"_s).toString(), RecordingFixture::zeitText(5, 0));
         QCOMPARE(praesenz(frueher).value(u"ZPZ_Std100"_s).toDouble(), 6.0);
-        QCOMPARE(praesenz(gestern).value(u"BisIstNULL"_s).toInt(), 1);
+        QCOMPARE(praesenz(vonGestern).value(u"BisIstNULL"_s).toInt(), 1);
         // the presence row remembers the one that started first
         QCOMPARE(dm().PauseLeseMobileID_ZPZ(RecordingFixture::Chef), frueher);
         QCOMPARE(eintrag(e).value(u"ZER_Std100"_s).toDouble(), 5.0);
@@ -158,7 +132,7 @@ private slots:
         dm().PauseBeendenUndFortsetzen(RecordingFixture::Chef, true, Clock::now());
         QCOMPARE(f->anzahl(u"Z_PRAESENZZEIT where ZPZ_Datum = '2026-03-10 00:00:00.000' and BisIstNULL = 1"_s), 1);
         QCOMPARE(f->wert(u"select ZPZ_Von from Z_PRAESENZZEIT where BisIstNULL = 1 and ZPZ_Datum = :t"_s,
-                         {{u"t"_s, DTDatetimeToString(kHeute)}})
+                         {{u"t"_s, DTDatetimeToString(testTag())}})
                      .toString(),
                  RecordingFixture::zeitText(12, 30));
         QCOMPARE(f->anzahl(u"Lumora_PauseZPZ"_s), 0);
@@ -166,7 +140,7 @@ private slots:
     }
 
     void endingAPauseWhoseEntryWasDeleted() {
-        const int m = f->offenerEintrag(-1300, RecordingFixture::Chef, kHeute, zeit(8, 0));
+        const int m = f->offenerEintrag(-1300, RecordingFixture::Chef, testTag(), zeit(8, 0));
         Clock::setFixed(um(12, 0));
         dm().PauseStartePause(true, Clock::now());
         QVERIFY(f->sql(u"delete from Z_ERFASSUNG where MobileID = :m"_s, {{u"m"_s, m}}));
@@ -177,7 +151,7 @@ private slots:
     }
 
     void cancelForgetsThePauseOnly() {
-        const int m = f->offenerEintrag(-1400, RecordingFixture::Chef, kHeute, zeit(8, 0));
+        const int m = f->offenerEintrag(-1400, RecordingFixture::Chef, testTag(), zeit(8, 0));
         Clock::setFixed(um(12, 0));
         dm().PauseStartePause(true, Clock::now());
         QVERIFY(pauseAktiv());
@@ -235,16 +209,16 @@ private slots:
         QFETCH(bool, heuteEtwas);
         recht(u"BER_MitternachtStunden"_s, stunden);
         Clock::setFixed(um(jetzt.hour(), jetzt.minute()));
-        f->offenerEintrag(-1500, RecordingFixture::Chef, kGestern, zeit(offenSeit.hour(), offenSeit.minute()));
+        f->offenerEintrag(-1500, RecordingFixture::Chef, gestern(), zeit(offenSeit.hour(), offenSeit.minute()));
         if (heuteEtwas)
-            f->praesenz(-1501, RecordingFixture::Chef, kHeute, zeit(0, 5), zeit(0, 6));
+            f->praesenz(-1501, RecordingFixture::Chef, testTag(), zeit(0, 5), zeit(0, 6));
         QTEST(dm().MitternachtsStempelnNotwendig(), "faellig");
     }
 
     void midnightStampingDueForAnOpenPresenceAlone() {
         recht(u"BER_MitternachtStunden"_s, 4);
         Clock::setFixed(um(1, 0));
-        f->praesenz(-1600, RecordingFixture::Chef, kGestern, zeit(21, 30));
+        f->praesenz(-1600, RecordingFixture::Chef, gestern(), zeit(21, 30));
         QVERIFY(dm().MitternachtsStempelnNotwendig());
         // a closed one is not open work
         QVERIFY(f->sql(u"update Z_PRAESENZZEIT set BisIstNULL = 0"_s));
@@ -256,8 +230,8 @@ private slots:
         recht(u"BER_MitternachtStunden"_s, 4);
         recht(u"BER_Mitternacht"_s, 1);
         fBER_Mitternacht = true;
-        const int p = f->praesenz(-1700, RecordingFixture::Chef, kGestern, zeit(21, 30));
-        const int e = f->offenerEintrag(-1701, RecordingFixture::Chef, kGestern, zeit(22, 10));
+        const int p = f->praesenz(-1700, RecordingFixture::Chef, gestern(), zeit(21, 30));
+        const int e = f->offenerEintrag(-1701, RecordingFixture::Chef, gestern(), zeit(22, 10));
         dm().ZER_speichernBeleg(e, TObjektTyp::Auftrag, RecordingFixture::Auftrag);
         Clock::setFixed(um(1, 0));
 
@@ -275,10 +249,10 @@ private slots:
         QCOMPARE(altEintrag.value(u"ZER_Std100"_s).toDouble(), 1.83);
 
         QCOMPARE(f->wert(u"select ZPZ_Von from Z_PRAESENZZEIT where ZPZ_Datum = :t and BisIstNULL = 1"_s,
-                         {{u"t"_s, DTDatetimeToString(kHeute)}})
+                         {{u"t"_s, DTDatetimeToString(testTag())}})
                      .toString(),
                  RecordingFixture::zeitText(0, 0));
-        const QVariantMap neu = eintrag(neuerEintrag(kHeute));
+        const QVariantMap neu = eintrag(neuerEintrag(testTag()));
         QCOMPARE(neu.value(u"ZER_Von"_s).toString(), RecordingFixture::zeitText(0, 0));
         QCOMPARE(neu.value(u"VonIstNULL"_s).toInt(), 0);
         QCOMPARE(neu.value(u"ZER_RKA_ID_A"_s).toInt(), RecordingFixture::Auftrag);
@@ -294,7 +268,7 @@ private slots:
     void midnightStampingNeedsItsPermission() {
         recht(u"BER_MitternachtStunden"_s, 4);
         fBER_Mitternacht = false;
-        const int e = f->offenerEintrag(-1800, RecordingFixture::Chef, kGestern, zeit(22, 10));
+        const int e = f->offenerEintrag(-1800, RecordingFixture::Chef, gestern(), zeit(22, 10));
         Clock::setFixed(um(1, 0));
         QVERIFY(!dm().MitternachtsStempelung());
         QCOMPARE(eintrag(e).value(u"BisIstNULL"_s).toInt(), 1);
@@ -305,8 +279,8 @@ private slots:
         automatischePraesenz();
         recht(u"BER_MitternachtStunden"_s, 4);
         fBER_Mitternacht = true;
-        const int e = f->offenerEintrag(-1900, RecordingFixture::Chef, kGestern, zeit(22, 10));
-        const int p = f->praesenz(-1901, RecordingFixture::Chef, kGestern, zeit(21, 30));
+        const int e = f->offenerEintrag(-1900, RecordingFixture::Chef, gestern(), zeit(22, 10));
+        const int p = f->praesenz(-1901, RecordingFixture::Chef, gestern(), zeit(21, 30));
         dm().PauseSchreibeMobileID_ZER(RecordingFixture::Chef, -5);
         Clock::setFixed(um(1, 0));
         {

@@ -7,25 +7,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const TDateTime kHeute = TDateTime::encodeDate(2026, 3, 10);
-
-TDateTime um(int stunde, int minute, int sekunde = 0) {
-    return kHeute + TDateTime::encodeTime(stunde, minute, sekunde).value();
-}
-
-TDateTime zeit(int stunde, int minute) {
-    return TDateTime::encodeTime(stunde, minute, 0);
-}
-
-} // namespace
-
-class TestPresence : public QObject {
+class TestPresence : public RecordingTest {
     Q_OBJECT
-    std::unique_ptr<RecordingFixture> f;
 
-    Tdm& dm() { return f->dm(); }
     QVariant spalte(int mobileId, const QString& name) { return f->zeile(u"Z_PRAESENZZEIT"_s, mobileId).value(name); }
     int anzahlPraesenz(int lpe) {
         return f->anzahl(u"Z_PRAESENZZEIT where geloescht = 0 and ZPZ_LPE_ID = "_s + QString::number(lpe));
@@ -33,16 +17,6 @@ class TestPresence : public QObject {
     void automatik(int gruppe, bool an) { QVERIFY(f->setzeRecht(gruppe, u"BER_ZPZ_automatik"_s, an ? 1 : 0)); }
 
 private slots:
-    void init() {
-        Clock::setFixed(um(8, 0));
-        f = std::make_unique<RecordingFixture>();
-        QVERIFY2(f->ok(), qPrintable(f->fehler()));
-    }
-    void cleanup() {
-        f.reset();
-        Clock::reset();
-    }
-
     void newPresenceTime_data() {
         QTest::addColumn<QTime>("gestempelt");
         QTest::addColumn<QString>("von");
@@ -105,7 +79,7 @@ private slots:
         QFETCH(int, stunde);
         QFETCH(int, minute);
         automatik(RecordingFixture::GruppeLeitung, true);
-        f->praesenz(-500, RecordingFixture::Chef, kHeute, zeit(8, 0), zeit(12, 0));
+        f->praesenz(-500, RecordingFixture::Chef, testTag(), zeit(8, 0), zeit(12, 0));
         Clock::setFixed(um(13, 0));
         QTEST(dm().ZPZ_PruefeAufOffeneZPZundStarteZPZ(RecordingFixture::Chef, um(stunde, minute, 30), false),
               "startet");
@@ -115,7 +89,7 @@ private slots:
 
     void deletedPresenceCoversNothing() {
         automatik(RecordingFixture::GruppeLeitung, true);
-        f->praesenz(-500, RecordingFixture::Chef, kHeute, zeit(8, 0), zeit(12, 0));
+        f->praesenz(-500, RecordingFixture::Chef, testTag(), zeit(8, 0), zeit(12, 0));
         QVERIFY(dm().ZPZ_LoescheDatensatz(-500));
         QVERIFY(dm().ZPZ_PruefeAufOffeneZPZundStarteZPZ(RecordingFixture::Chef, um(10, 0), false));
     }
@@ -170,7 +144,7 @@ private slots:
         QFETCH(int, tageZurueck);
         QFETCH(double, bis);
         automatik(RecordingFixture::GruppeLeitung, automatisch);
-        const TDateTime tag = kHeute.addDays(-tageZurueck);
+        const TDateTime tag = testTag().addDays(-tageZurueck);
         const int p = f->praesenz(-600, RecordingFixture::Chef, tag, zeit(7, 0));
         const int e = f->offenerEintrag(-601, RecordingFixture::Chef, tag, zeit(13, 0));
         Clock::setFixed(um(17, 0));
@@ -193,10 +167,10 @@ private slots:
 
     void savingOnlyTheStart() {
         automatik(RecordingFixture::GruppeLeitung, true);
-        const int p = f->praesenz(-600, RecordingFixture::Chef, kHeute, zeit(7, 0));
-        const int e = f->offenerEintrag(-601, RecordingFixture::Chef, kHeute, zeit(6, 0));
+        const int p = f->praesenz(-600, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int e = f->offenerEintrag(-601, RecordingFixture::Chef, testTag(), zeit(6, 0));
         dm().ZeitenSetzeIstNull(p, false, true, false, false, true);
-        dm().ZPZ_speichernZeiten(p, kHeute, zeit(6, 30), zeit(16, 0), zeit(9, 30), 9.5, true);
+        dm().ZPZ_speichernZeiten(p, testTag(), zeit(6, 30), zeit(16, 0), zeit(9, 30), 9.5, true);
         const QVariantMap z = f->zeile(u"Z_PRAESENZZEIT"_s, p);
         QCOMPARE(z.value(u"ZPZ_Von"_s).toString(), RecordingFixture::zeitText(6, 30));
         QCOMPARE(z.value(u"VonIstNULL"_s).toInt(), 0);
@@ -232,11 +206,11 @@ private slots:
     }
 
     void hoursOfADay() {
-        QCOMPARE(dm().ZPZ_GibStundenZuTag(kHeute, RecordingFixture::Chef), 0.0);
-        f->praesenz(-700, RecordingFixture::Chef, kHeute, zeit(7, 0), zeit(12, 0));
-        f->praesenz(-701, RecordingFixture::Chef, kHeute, zeit(13, 0), zeit(16, 30));
-        const int weg = f->praesenz(-702, RecordingFixture::Chef, kHeute, zeit(17, 0), zeit(18, 0));
-        f->praesenz(-703, RecordingFixture::Bert, kHeute, zeit(7, 0), zeit(12, 0));
+        QCOMPARE(dm().ZPZ_GibStundenZuTag(testTag(), RecordingFixture::Chef), 0.0);
+        f->praesenz(-700, RecordingFixture::Chef, testTag(), zeit(7, 0), zeit(12, 0));
+        f->praesenz(-701, RecordingFixture::Chef, testTag(), zeit(13, 0), zeit(16, 30));
+        const int weg = f->praesenz(-702, RecordingFixture::Chef, testTag(), zeit(17, 0), zeit(18, 0));
+        f->praesenz(-703, RecordingFixture::Bert, testTag(), zeit(7, 0), zeit(12, 0));
         QVERIFY(f->sql(u"update Z_PRAESENZZEIT set ZPZ_Std100 = 5 where MobileID in (-700, -703)"_s));
         QVERIFY(f->sql(u"update Z_PRAESENZZEIT set ZPZ_Std100 = 3.5 where MobileID = -701"_s));
         QVERIFY(f->sql(u"update Z_PRAESENZZEIT set ZPZ_Std100 = 1 where MobileID = -702"_s));
@@ -252,9 +226,9 @@ private slots:
 
     void deletingATeamPresenceDeletesItsWholeRecording() {
         const QString guid = u"{0E5B0C2A-3333-4A4A-9C9C-000000000003}"_s;
-        const int chef = f->praesenz(-800, RecordingFixture::Chef, kHeute, zeit(7, 0));
-        const int bert = f->praesenz(-799, RecordingFixture::Bert, kHeute, zeit(7, 0));
-        const int allein = f->praesenz(-850, RecordingFixture::Cora, kHeute, zeit(7, 0));
+        const int chef = f->praesenz(-800, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int bert = f->praesenz(-799, RecordingFixture::Bert, testTag(), zeit(7, 0));
+        const int allein = f->praesenz(-850, RecordingFixture::Cora, testTag(), zeit(7, 0));
         QVERIFY(f->teamLink(u"Lumora_TeamZPZ"_s, chef, guid));
         QVERIFY(f->teamLink(u"Lumora_TeamZPZ"_s, bert, guid));
         QVERIFY(dm().ZPZ_LoescheDatensatzTeam(chef));
@@ -268,18 +242,18 @@ private slots:
 
     void failedWritesKeepWhatWasRecorded() {
         automatik(RecordingFixture::GruppeLeitung, true);
-        const int p = f->praesenz(-900, RecordingFixture::Chef, kHeute, zeit(7, 0));
-        const int e = f->offenerEintrag(-901, RecordingFixture::Chef, kHeute, zeit(7, 0));
+        const int p = f->praesenz(-900, RecordingFixture::Chef, testTag(), zeit(7, 0));
+        const int e = f->offenerEintrag(-901, RecordingFixture::Chef, testTag(), zeit(7, 0));
         {
             RecordingFixture::Sperre sperre(*f);
             QVERIFY(sperre.aktiv());
             QCOMPARE(dm().ZPZ_Neu(um(8, 0), RecordingFixture::Chef), 0);
-            dm().ZPZ_speichernZeiten(p, kHeute, zeit(7, 0), zeit(16, 0), zeit(9, 0), 9.0, false);
+            dm().ZPZ_speichernZeiten(p, testTag(), zeit(7, 0), zeit(16, 0), zeit(9, 0), 9.0, false);
             dm().ZPZ_SetzeGeperrt(p, true);
             QVERIFY(!dm().ZPZ_LoescheDatensatz(p));
             QVERIFY(!dm().ZPZ_LoescheDatensatzTeam(p));
             QVERIFY(!dm().ZPZ_gibIstKomplett(p));
-            QCOMPARE(dm().ZPZ_GibStundenZuTag(kHeute, RecordingFixture::Chef), 0.0);
+            QCOMPARE(dm().ZPZ_GibStundenZuTag(testTag(), RecordingFixture::Chef), 0.0);
             // an unreadable file starts no second presence time
             QVERIFY(!dm().ZPZ_PruefeAufOffeneZPZundStarteZPZ(RecordingFixture::Chef, um(8, 0), false));
         }
