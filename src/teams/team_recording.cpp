@@ -66,6 +66,25 @@ void zieheLinksZurueck(Tdm& dm, const QString& guid, int ausser) {
     q->ExecSQL();
 }
 
+// The statements of one fan-out reach the file with a single commit; without it every write waits for its own.
+class EinSchreibvorgang {
+public:
+    EinSchreibvorgang() : m_verbindung(TMeineFDConnection::getInstance()) {
+        m_eigener = m_verbindung && m_verbindung->claimAndOpen() && !m_verbindung->inTransaction() &&
+                    m_verbindung->beginTransaction();
+    }
+    ~EinSchreibvorgang() {
+        if (m_eigener && !m_verbindung->commit())
+            m_verbindung->rollback();
+    }
+    EinSchreibvorgang(const EinSchreibvorgang&) = delete;
+    EinSchreibvorgang& operator=(const EinSchreibvorgang&) = delete;
+
+private:
+    TMeineFDConnection* m_verbindung;
+    bool m_eigener = false;
+};
+
 bool fuehreAus(Tdm& dm, const QString& sql, std::initializer_list<std::pair<QString, QVariant>> werte) {
     auto q = dm.GetQueryInstance();
     q->setSQL(sql);
@@ -141,6 +160,7 @@ void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
         von = q->FieldByName(u"ZER_Von").AsDateTime().timePart();
     }
 
+    EinSchreibvorgang schreibvorgang;
     QString guid;
     const bool bestehend = TeamIstBestehenderEintragGibGUIDZER(ORIGMobileID, guid);
     const bool eigenerImTeam = TeamIstLPEImTeamOrSet(quellLPE);
