@@ -3,8 +3,7 @@
 #include "settingskeys.h"
 #include "tdm.h"
 
-bool Tdm::SQLiteDB_Erstellen()
-{
+bool Tdm::SQLiteDB_Erstellen() {
     auto q = GetQueryInstance();
     q->setSQL(u"CREATE TABLE IF NOT EXISTS INTERNAL (  KEYVALUE  varchar(50) PRIMARY KEY NOT NULL,  INTVALUE  integer "
               u"DEFAULT 0,  TXTVALUE  varchar(255) DEFAULT ''  ); ");

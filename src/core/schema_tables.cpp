@@ -1,12 +1,11 @@
 #include "schema_tables.h"
 
-
 namespace {
 
 struct Definition {
-    const char *name;
-    const char *schluessel; // comma-separated
-    const char *spalten;    // one column definition per line
+    const char* name;
+    const char* schluessel; // comma-separated
+    const char* spalten;    // one column definition per line
 };
 
 // The tables of the current file version, columns in the order in which the upgrade steps create them.
@@ -495,13 +494,12 @@ FlagGeloescht bit DEFAULT 0
 )"},
 };
 
-TabellenForm ausDefinition(const Definition &d)
-{
+TabellenForm ausDefinition(const Definition& d) {
     TabellenForm form;
     form.name = QString::fromUtf8(d.name);
     form.schluessel = QString::fromUtf8(d.schluessel).split(u',', Qt::SkipEmptyParts);
     const QStringList zeilen = QString::fromUtf8(d.spalten).split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &zeile : zeilen) {
+    for (const QString& zeile : zeilen) {
         const QString definition = zeile.trimmed();
         if (!definition.isEmpty())
             form.spalten.append(definition);
@@ -509,9 +507,8 @@ TabellenForm ausDefinition(const Definition &d)
     return form;
 }
 
-const Definition *findeDefinition(const QString &name)
-{
-    for (const Definition &d : aktuelleDefinitionen) {
+const Definition* findeDefinition(const QString& name) {
+    for (const Definition& d : aktuelleDefinitionen) {
         if (name == QLatin1String(d.name))
             return &d;
     }
@@ -519,8 +516,7 @@ const Definition *findeDefinition(const QString &name)
 }
 
 // Tables whose layout repeats another one under a new name.
-TabellenForm ableitung(const QString &name)
-{
+TabellenForm ableitung(const QString& name) {
     if (name == u"R_KWERKAUFTRAG")
         return aktuelleTabelle(QStringLiteral("R_KAUFTRAG")).umbenannt(name);
     if (name == u"Z_ERFASSUNG_TEMP")
@@ -528,7 +524,9 @@ TabellenForm ableitung(const QString &name)
     if (name == u"Z_PRAESENZZEIT_TEMP")
         return aktuelleTabelle(QStringLiteral("Z_PRAESENZZEIT")).umbenannt(name);
     if (name == u"Lumora_Rapport_ZER")
-        return aktuelleTabelle(QStringLiteral("Z_ERFASSUNG")).umbenannt(name).mitSpalte(QStringLiteral("RAP_GUID GUID"));
+        return aktuelleTabelle(QStringLiteral("Z_ERFASSUNG"))
+            .umbenannt(name)
+            .mitSpalte(QStringLiteral("RAP_GUID GUID"));
     if (name == u"Lumora_PauseZPZ")
         return aktuelleTabelle(QStringLiteral("Lumora_PauseZER")).umbenannt(name);
     if (name == u"Lumora_TeamZPZ")
@@ -540,77 +538,69 @@ TabellenForm ableitung(const QString &name)
 
 } // namespace
 
-QString spaltenNameAus(const QString &definition)
-{
+QString spaltenNameAus(const QString& definition) {
     QString name = definition.section(u' ', 0, 0);
     if (name.startsWith(u'"') && name.endsWith(u'"') && name.size() >= 2)
         name = name.mid(1, name.size() - 2);
     return name;
 }
 
-QString TabellenForm::createSql(bool wennNichtVorhanden) const
-{
-    QString sql = (wennNichtVorhanden ? QStringLiteral("CREATE TABLE IF NOT EXISTS ") : QStringLiteral("CREATE TABLE ")) +
-                  name + QStringLiteral(" (") + spalten.join(QStringLiteral(", "));
+QString TabellenForm::createSql(bool wennNichtVorhanden) const {
+    QString sql =
+        (wennNichtVorhanden ? QStringLiteral("CREATE TABLE IF NOT EXISTS ") : QStringLiteral("CREATE TABLE ")) + name +
+        QStringLiteral(" (") + spalten.join(QStringLiteral(", "));
     if (!schluessel.isEmpty())
         sql += QStringLiteral(", PRIMARY KEY (") + schluessel.join(QStringLiteral(", ")) + u')';
     return sql + u')';
 }
 
-QStringList TabellenForm::spaltenNamen() const
-{
+QStringList TabellenForm::spaltenNamen() const {
     QStringList namen;
-    for (const QString &definition : spalten)
+    for (const QString& definition : spalten)
         namen.append(spaltenNameAus(definition));
     return namen;
 }
 
-TabellenForm TabellenForm::ohne(const QStringList &namen) const
-{
+TabellenForm TabellenForm::ohne(const QStringList& namen) const {
     TabellenForm form = *this;
     form.spalten.clear();
-    for (const QString &definition : spalten) {
+    for (const QString& definition : spalten) {
         if (!namen.contains(spaltenNameAus(definition)))
             form.spalten.append(definition);
     }
     return form;
 }
 
-TabellenForm TabellenForm::mitSpalte(const QString &definition) const
-{
+TabellenForm TabellenForm::mitSpalte(const QString& definition) const {
     TabellenForm form = *this;
     form.spalten.append(definition);
     return form;
 }
 
-TabellenForm TabellenForm::ersetzt(const QString &spaltenName, const QString &definition) const
-{
+TabellenForm TabellenForm::ersetzt(const QString& spaltenName, const QString& definition) const {
     TabellenForm form = *this;
-    for (QString &alt : form.spalten) {
+    for (QString& alt : form.spalten) {
         if (spaltenNameAus(alt) == spaltenName)
             alt = definition;
     }
     return form;
 }
 
-TabellenForm TabellenForm::mitSchluessel(const QStringList &neuerSchluessel) const
-{
+TabellenForm TabellenForm::mitSchluessel(const QStringList& neuerSchluessel) const {
     TabellenForm form = *this;
     form.schluessel = neuerSchluessel;
     return form;
 }
 
-TabellenForm TabellenForm::umbenannt(const QString &neuerName) const
-{
+TabellenForm TabellenForm::umbenannt(const QString& neuerName) const {
     TabellenForm form = *this;
     form.name = neuerName;
     return form;
 }
 
-QStringList aktuelleTabellenNamen()
-{
+QStringList aktuelleTabellenNamen() {
     QStringList namen;
-    for (const Definition &d : aktuelleDefinitionen)
+    for (const Definition& d : aktuelleDefinitionen)
         namen.append(QString::fromUtf8(d.name));
     namen << QStringLiteral("R_KWERKAUFTRAG") << QStringLiteral("Z_ERFASSUNG_TEMP")
           << QStringLiteral("Z_PRAESENZZEIT_TEMP") << QStringLiteral("Lumora_Rapport_ZER")
@@ -618,9 +608,8 @@ QStringList aktuelleTabellenNamen()
     return namen;
 }
 
-TabellenForm aktuelleTabelle(const QString &name)
-{
-    if (const Definition *d = findeDefinition(name))
+TabellenForm aktuelleTabelle(const QString& name) {
+    if (const Definition* d = findeDefinition(name))
         return ausDefinition(*d);
     return ableitung(name);
 }

@@ -13,17 +13,17 @@ struct TabellenForm {
     QString createSql(bool wennNichtVorhanden = false) const;
     QStringList spaltenNamen() const;
 
-    TabellenForm ohne(const QStringList &namen) const;
-    TabellenForm mitSpalte(const QString &definition) const;
-    TabellenForm ersetzt(const QString &spaltenName, const QString &definition) const;
-    TabellenForm mitSchluessel(const QStringList &neuerSchluessel) const;
-    TabellenForm umbenannt(const QString &neuerName) const;
+    TabellenForm ohne(const QStringList& namen) const;
+    TabellenForm mitSpalte(const QString& definition) const;
+    TabellenForm ersetzt(const QString& spaltenName, const QString& definition) const;
+    TabellenForm mitSchluessel(const QStringList& neuerSchluessel) const;
+    TabellenForm umbenannt(const QString& neuerName) const;
 };
 
 // The name of a column definition: its first token, without the quotes of a quoted identifier.
-QString spaltenNameAus(const QString &definition);
+QString spaltenNameAus(const QString& definition);
 
 // Every table of the current file version except INTERNAL, which the settings store creates itself.
 QStringList aktuelleTabellenNamen();
 // The current layout of one of those tables; an empty form for an unknown name.
-TabellenForm aktuelleTabelle(const QString &name);
+TabellenForm aktuelleTabelle(const QString& name);

@@ -2,28 +2,24 @@
 
 #include "core/globals.h"
 
-LocalFileFixture::LocalFileFixture() : m_path(m_dir.filePath(QStringLiteral("Lumora.sqlite")))
-{
+LocalFileFixture::LocalFileFixture() : m_path(m_dir.filePath(QStringLiteral("Lumora.sqlite"))) {
     resetGlobals();
     m_dm = std::make_unique<Tdm>();
     m_connection = std::make_unique<TMeineFDConnection>(m_path);
 }
 
-LocalFileFixture::~LocalFileFixture()
-{
+LocalFileFixture::~LocalFileFixture() {
     m_connection.reset();
     m_dm.reset();
 }
 
-bool LocalFileFixture::exec(const QString& sql)
-{
+bool LocalFileFixture::exec(const QString& sql) {
     auto q = m_dm->GetQueryInstance();
     q->setSQL(sql);
     return q->ExecSQL();
 }
 
-QVariant LocalFileFixture::value(const QString& sql)
-{
+QVariant LocalFileFixture::value(const QString& sql) {
     auto q = m_dm->GetQueryInstance();
     q->setSQL(sql);
     if (!q->Open() || q->Eof())
@@ -31,8 +27,7 @@ QVariant LocalFileFixture::value(const QString& sql)
     return q->Fields(0).AsVariant();
 }
 
-QStringList LocalFileFixture::column(const QString& sql)
-{
+QStringList LocalFileFixture::column(const QString& sql) {
     QStringList werte;
     auto q = m_dm->GetQueryInstance();
     q->setSQL(sql);
@@ -43,13 +38,11 @@ QStringList LocalFileFixture::column(const QString& sql)
     return werte;
 }
 
-QStringList LocalFileFixture::tables()
-{
+QStringList LocalFileFixture::tables() {
     return column(QStringLiteral("select name from sqlite_master where type = 'table' order by name"));
 }
 
-void LocalFileFixture::reopen()
-{
+void LocalFileFixture::reopen() {
     m_connection.reset();
     m_connection = std::make_unique<TMeineFDConnection>(m_path);
 }

@@ -3,6 +3,8 @@
 #include "core/clock.h"
 #include "core/schema_ladder.h"
 #include "core/settingskeys.h"
+#include "fixtures/LocalPorts.h"
+#include "server/RemoteDbTestbed.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -162,8 +164,7 @@ MobileID int NN -
 Zeitstempel datetime - -
 )";
 
-QString materialPreise()
-{
+QString materialPreise() {
     QString s = u"Mandant_ID int NN 0\nMAT_ID int NN 0\nMAT_MAF_NR int NN 0\nMAT_AktiveWaehrung int NN 0\n"_s;
     QStringList floats = {u"MAT_AktuellerEP"_s, u"MAT_AktuellerEP_EURO"_s, u"MAT_VPKalkuliert"_s,
                           u"MAT_VPKalkuliert_EURO"_s};
@@ -512,8 +513,7 @@ FlagGeloescht bit - 0
     {"Lumora_Rapport_ZER", "Mandant_ID,ZER_ID", nullptr},
 };
 
-QString expectedColumns(const Expected& e)
-{
+QString expectedColumns(const Expected& e) {
     const QString name = QString::fromLatin1(e.table);
     if (name == u"M_MATERIALPREISE")
         return materialPreise();
@@ -526,8 +526,7 @@ QString expectedColumns(const Expected& e)
     return QString::fromLatin1(e.columns);
 }
 
-QStringList normalised(const QString& columns)
-{
+QStringList normalised(const QString& columns) {
     QStringList lines;
     for (const QString& line : columns.split(u'\n', Qt::SkipEmptyParts))
         lines.append(line.simplified());
@@ -535,8 +534,7 @@ QStringList normalised(const QString& columns)
 }
 
 // The layout of a table as the file reports it, in the notation of the table above.
-QStringList actualColumns(LocalFileFixture& f, const QString& table, QStringList& key)
-{
+QStringList actualColumns(LocalFileFixture& f, const QString& table, QStringList& key) {
     QStringList lines;
     QMap<int, QString> keyParts;
     auto q = f.dm().GetQueryInstance();
@@ -545,7 +543,8 @@ QStringList actualColumns(LocalFileFixture& f, const QString& table, QStringList
         return lines;
     for (; !q->Eof(); q->Next()) {
         const QString name = q->FieldByName(u"name").AsString();
-        const QString deflt = q->FieldByName(u"dflt_value").IsNull() ? u"-"_s : q->FieldByName(u"dflt_value").AsString();
+        const QString deflt =
+            q->FieldByName(u"dflt_value").IsNull() ? u"-"_s : q->FieldByName(u"dflt_value").AsString();
         lines.append(name + u' ' + q->FieldByName(u"type").AsString() + u' ' +
                      (q->FieldByName(u"notnull").AsInteger() ? u"NN"_s : u"-"_s) + u' ' + deflt);
         if (const int pk = q->FieldByName(u"pk").AsInteger())
@@ -555,8 +554,7 @@ QStringList actualColumns(LocalFileFixture& f, const QString& table, QStringList
     return lines;
 }
 
-QStringList allTableNames()
-{
+QStringList allTableNames() {
     QStringList names;
     for (const Expected& e : expectedTables)
         names.append(QString::fromLatin1(e.table));
@@ -566,8 +564,7 @@ QStringList allTableNames()
 
 // A file as the client of an older version left it: the steps of that time run on an
 // empty file, then its version stored.
-void buildFileAtVersion(LocalFileFixture& f, int version)
-{
+void buildFileAtVersion(LocalFileFixture& f, int version) {
     QVERIFY(f.exec(u"CREATE TABLE IF NOT EXISTS INTERNAL (  KEYVALUE  varchar(50) PRIMARY KEY NOT NULL,  INTVALUE  "
                    u"integer DEFAULT 0,  TXTVALUE  varchar(255) DEFAULT ''  ); "_s));
     auto q = f.dm().GetQueryInstance();
@@ -577,16 +574,15 @@ void buildFileAtVersion(LocalFileFixture& f, int version)
     QVERIFY(q->connection()->commit());
 }
 
-QString schemaText(LocalFileFixture& f)
-{
+QString schemaText(LocalFileFixture& f) {
     return f.column(u"select type || ' ' || name || ' ' || ifnull(sql, '') from sqlite_master order by name"_s)
         .join(u'\n');
 }
 
-QString tableDump(LocalFileFixture& f, const QString& table)
-{
-    return f.column(u"select quote(Mandant_ID) || '|' || quote(LPE_ID) || '|' || quote(LPE_Kuerzel) from "_s + table +
-                    u" order by LPE_ID"_s)
+QString tableDump(LocalFileFixture& f, const QString& table) {
+    return f
+        .column(u"select quote(Mandant_ID) || '|' || quote(LPE_ID) || '|' || quote(LPE_Kuerzel) from "_s + table +
+                u" order by LPE_ID"_s)
         .join(u'\n');
 }
 
@@ -616,6 +612,11 @@ private slots:
     void version57ClampsSyncStampsTo2000();
     void version58LeavesSyncStamps();
     void step45AsksForFullReloadOfEveryRememberedTenant();
+    void step26MarksEmptyTimesAndSendsThemAgain();
+    void step34WithoutServerKeepsTenantIdsAtZero();
+    void step34TakesTenantIdsFromServer();
+    void repeatedStepsChangeNothing_data();
+    void repeatedStepsChangeNothing();
     void olderFileEndsWithCurrentLayout_data();
     void olderFileEndsWithCurrentLayout();
 
@@ -624,8 +625,7 @@ private slots:
     void unreadableVersionLeavesFileAlone();
 };
 
-void TestSchema::newFileHasEveryTableWithItsLayout_data()
-{
+void TestSchema::newFileHasEveryTableWithItsLayout_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("key");
     QTest::addColumn<QStringList>("columns");
@@ -634,8 +634,7 @@ void TestSchema::newFileHasEveryTableWithItsLayout_data()
                                << normalised(expectedColumns(e));
 }
 
-void TestSchema::newFileHasEveryTableWithItsLayout()
-{
+void TestSchema::newFileHasEveryTableWithItsLayout() {
     QFETCH(QString, table);
     QFETCH(QStringList, key);
     QFETCH(QStringList, columns);
@@ -654,16 +653,14 @@ void TestSchema::newFileHasEveryTableWithItsLayout()
     }
 }
 
-void TestSchema::newFileHasNoOtherTableAndNoIndex()
-{
+void TestSchema::newFileHasNoOtherTableAndNoIndex() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QCOMPARE(f.tables(), allTableNames());
     QCOMPARE(f.column(u"select name from sqlite_master where type = 'index' and sql is not null"_s), QStringList());
 }
 
-void TestSchema::newFileSettings()
-{
+void TestSchema::newFileSettings() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     Tdm& dm = f.dm();
@@ -677,15 +674,13 @@ void TestSchema::newFileSettings()
     QCOMPARE(dm.InternalLeseBool(SettingKey::UpdateInfoAusblenden, true), false);
 }
 
-void TestSchema::newFileIsUtf16()
-{
+void TestSchema::newFileIsUtf16() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QVERIFY(f.value(u"PRAGMA encoding"_s).toString().startsWith(u"UTF-16"_s));
 }
 
-void TestSchema::stepsRunForVersion_data()
-{
+void TestSchema::stepsRunForVersion_data() {
     QTest::addColumn<int>("version");
     QTest::addColumn<QStringList>("steps");
     QStringList from35;
@@ -704,8 +699,7 @@ void TestSchema::stepsRunForVersion_data()
     QTest::newRow("59") << 59 << QStringList{u"60"_s};
 }
 
-void TestSchema::stepsRunForVersion()
-{
+void TestSchema::stepsRunForVersion() {
     QFETCH(int, version);
     QFETCH(QStringList, steps);
     LocalFileFixture f;
@@ -714,8 +708,7 @@ void TestSchema::stepsRunForVersion()
     QCOMPARE(runSchemaLadder(f.dm(), *q, version), steps);
 }
 
-void TestSchema::version9DropsOldPlanningTables()
-{
+void TestSchema::version9DropsOldPlanningTables() {
     LocalFileFixture f;
     buildFileAtVersion(f, 9);
     for (const QString& t : {u"MON_Plan"_s, u"MON_Team"_s, u"MON_TeamPersonal"_s})
@@ -724,8 +717,7 @@ void TestSchema::version9DropsOldPlanningTables()
     QCOMPARE(f.tables(), allTableNames());
 }
 
-void TestSchema::otherVersionsKeepOldPlanningTables()
-{
+void TestSchema::otherVersionsKeepOldPlanningTables() {
     for (int version : {8, 10, 57}) {
         LocalFileFixture f;
         buildFileAtVersion(f, version);
@@ -738,8 +730,7 @@ void TestSchema::otherVersionsKeepOldPlanningTables()
 
 // The tenant-aware layout of version 35 replaces the recording tables; what the device
 // recorded and has not uploaded yet moves over to the tenant of the stored login.
-void TestSchema::version34KeepsLocalRecordsInTenantLayout()
-{
+void TestSchema::version34KeepsLocalRecordsInTenantLayout() {
     LocalFileFixture f;
     buildFileAtVersion(f, 34);
     QVERIFY(f.dm().InternalSchreibeINT(SettingKey::Mandant_ID, 17));
@@ -758,8 +749,7 @@ void TestSchema::version34KeepsLocalRecordsInTenantLayout()
     QCOMPARE(f.tables(), allTableNames());
 }
 
-void TestSchema::step18PlannedHours_data()
-{
+void TestSchema::step18PlannedHours_data() {
     QTest::addColumn<int>("orderNr");
     QTest::addColumn<QString>("von");
     QTest::addColumn<QString>("bis");
@@ -768,15 +758,15 @@ void TestSchema::step18PlannedHours_data()
     QTest::newRow("after the last slot") << 25 << u"2019-06-03 20:00:00.000"_s << u"2019-06-03 21:00:00.000"_s;
 }
 
-void TestSchema::step18PlannedHours()
-{
+void TestSchema::step18PlannedHours() {
     QFETCH(int, orderNr);
     QFETCH(QString, von);
     QFETCH(QString, bis);
     LocalFileFixture f;
     buildFileAtVersion(f, 17);
-    QVERIFY(f.exec(u"insert into Planung (Mandant_ID, MPL_GUID, MPL_Datum, MPL_OrderNr, MPL_Betreff) values "
-                   u"(3, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', '2019-06-03 00:00:00.000', %1, 'Dach')"_s.arg(orderNr)));
+    QVERIFY(
+        f.exec(u"insert into Planung (Mandant_ID, MPL_GUID, MPL_Datum, MPL_OrderNr, MPL_Betreff) values "
+               u"(3, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', '2019-06-03 00:00:00.000', %1, 'Dach')"_s.arg(orderNr)));
     auto q = f.dm().GetQueryInstance();
     runSchemaLadder(f.dm(), *q, 17, 18);
     q.reset();
@@ -787,22 +777,19 @@ void TestSchema::step18PlannedHours()
              QStringList{u"Dach|"_s + von + u'|' + bis});
 }
 
-void TestSchema::step60KeepsShortNames()
-{
+void TestSchema::step60KeepsShortNames() {
     LocalFileFixture f;
     buildFileAtVersion(f, 58);
     QVERIFY(f.exec(u"insert into A_PERSONAL (Mandant_ID, LPE_ID, LPE_Nr, \"LPE_Kürzel\", LPE_Kennwort) values "
                    u"(1, 10, 100, 'MMU', 'x'), (1, 11, 101, 'Jö', 'y'), (2, 10, 102, '', 'z')"_s));
     QVERIFY(f.dm().SQLiteDB_Erstellen());
-    QCOMPARE(tableDump(f, u"A_PERSONAL"_s).split(u'\n'),
-             (QStringList{u"1|10|'MMU'"_s, u"2|10|''"_s, u"1|11|'Jö'"_s}));
+    QCOMPARE(tableDump(f, u"A_PERSONAL"_s).split(u'\n'), (QStringList{u"1|10|'MMU'"_s, u"2|10|''"_s, u"1|11|'Jö'"_s}));
     QCOMPARE(f.column(u"select Mandant_ID || '|' || LPE_Nr || '|' || LPE_Kennwort from A_PERSONAL order by LPE_Nr"_s),
              (QStringList{u"1|100|x"_s, u"1|101|y"_s, u"2|102|z"_s}));
     QVERIFY(!f.tables().contains(u"A_PERSONAL01"_s));
 }
 
-void TestSchema::version57ClampsSyncStampsTo2000()
-{
+void TestSchema::version57ClampsSyncStampsTo2000() {
     LocalFileFixture f;
     buildFileAtVersion(f, 57);
     QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, SyncTimeStamp, LastSyncDate) values "
@@ -816,8 +803,7 @@ void TestSchema::version57ClampsSyncStampsTo2000()
     QCOMPARE(f.value(u"select ZeitStempel from SyncFortschritt"_s).toString(), u"2000-01-01 00:00:00.000"_s);
 }
 
-void TestSchema::version58LeavesSyncStamps()
-{
+void TestSchema::version58LeavesSyncStamps() {
     LocalFileFixture f;
     buildFileAtVersion(f, 58);
     QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, SyncTimeStamp) values "
@@ -827,8 +813,7 @@ void TestSchema::version58LeavesSyncStamps()
     QCOMPARE(f.dm().InternalLeseINT(SettingKey::DBVERSION, 0), 60);
 }
 
-void TestSchema::step45AsksForFullReloadOfEveryRememberedTenant()
-{
+void TestSchema::step45AsksForFullReloadOfEveryRememberedTenant() {
     LocalFileFixture f;
     buildFileAtVersion(f, 44);
     QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, LastSyncDate) values "
@@ -842,15 +827,102 @@ void TestSchema::step45AsksForFullReloadOfEveryRememberedTenant()
     QCOMPARE(f.column(u"select Mandant_ID from SyncFortschritt"_s), QStringList{u"9"_s});
 }
 
-void TestSchema::olderFileEndsWithCurrentLayout_data()
-{
+void TestSchema::step26MarksEmptyTimesAndSendsThemAgain() {
+    LocalFileFixture f;
+    buildFileAtVersion(f, 25);
+    QVERIFY(f.dm().InternalSchreibeINT(SettingKey::User_LPE_ID, 4));
+    QVERIFY(f.dm().InternalSchreibeINT(SettingKey::Mandant_ID, 3));
+    // Without a group the booking lock is today, 15 March 2024.
+    QVERIFY(f.exec(u"insert into Z_ERFASSUNG (ZER_ID, MobileID, ZER_LPE, ZER_Datum, ZER_Von, ZER_Bis, ZER_Std) values "
+                   u"(-1, -1, 4, '2024-03-20 00:00:00.000', '1899-12-30 07:00:00.000', '1899-12-30 00:00:00.000', "
+                   u"'1899-12-30 01:00:00.000'), "
+                   u"(-2, -2, 4, '2024-03-01 00:00:00.000', '1899-12-30 07:00:00.000', '1899-12-30 00:00:00.000', "
+                   u"'1899-12-30 01:00:00.000'), "
+                   u"(-3, -3, 4, '2024-03-20 00:00:00.000', '1899-12-30 07:00:00.000', '1899-12-30 08:00:00.000', "
+                   u"'1899-12-30 01:00:00.000')"_s));
+    QVERIFY(f.exec(u"insert into Z_PRAESENZZEIT (ZPZ_ID, MobileID, ZPZ_LPE_ID, ZPZ_Datum, ZPZ_Von, ZPZ_Bis, ZPZ_Std) "
+                   u"values (-4, -4, 4, '2024-03-21 00:00:00.000', '1899-12-30 00:00:00.000', "
+                   u"'1899-12-30 16:00:00.000', '1899-12-30 16:00:00.000')"_s));
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QCOMPARE(f.column(u"select ZER_ID || ':' || VonIstNULL || BisIstNULL || StdIstNULL || ' owner ' || Owner "
+                      u"from Z_ERFASSUNG order by ZER_ID desc"_s),
+             (QStringList{u"-1:010 owner 1"_s, u"-2:010 owner 0"_s, u"-3:000 owner 0"_s}));
+    QCOMPARE(f.column(u"select ZPZ_ID || ':' || VonIstNULL || BisIstNULL || StdIstNULL || ' owner ' || Owner "
+                      u"from Z_PRAESENZZEIT"_s),
+             QStringList{u"-4:100 owner 1"_s});
+}
+
+void TestSchema::step34WithoutServerKeepsTenantIdsAtZero() {
+    qputenv("LUMORA_REMOTEDB_HOST", "127.0.0.1");
+    qputenv("LUMORA_REMOTEDB_PORT", QByteArray::number(LocalPorts::freePort()));
+    LocalFileFixture f;
+    buildFileAtVersion(f, 33);
+    QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz) values (4711, 'anna')"_s));
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    qunsetenv("LUMORA_REMOTEDB_HOST");
+    qunsetenv("LUMORA_REMOTEDB_PORT");
+    // Three months before the clock's 15 March 2024, 10:30; step 45 resets nothing for a
+    // login without tenant, and step 49 clamps the time stamp.
+    QCOMPARE(f.column(u"select MandantID || '|' || SyncTimeStamp || '|' || LastSyncDate from MandantenLogIn"_s),
+             QStringList{u"0|2017-05-01 00:00:00.001|2023-12-15 10:30:00.000"_s});
+    QCOMPARE(f.dm().InternalLeseINT(SettingKey::DBVERSION, 0), 60);
+}
+
+void TestSchema::step34TakesTenantIdsFromServer() {
+    RemoteDbTestbed server;
+    QString error;
+    if (!server.setUp(error))
+        QSKIP(qPrintable(u"no remote-SQL service: "_s + error));
+    LocalFileFixture f;
+    buildFileAtVersion(f, 33);
+    QVERIFY(f.dm().InternalSchreibeTXT(SettingKey::Firma_PIN, QString::number(RemoteDbTestbed::Pin1)));
+    QVERIFY(f.dm().InternalSchreibeTXT(SettingKey::Firma_Kennwort, RemoteDbTestbed::password1()));
+    QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz) values (%1, 'anna'), (9999, 'carl')"_s.arg(
+        RemoteDbTestbed::Pin1)));
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QCOMPARE(f.column(u"select FirmaPin || '|' || MandantID from MandantenLogIn order by FirmaPin"_s),
+             (QStringList{u"%1|%2"_s.arg(RemoteDbTestbed::Pin1).arg(RemoteDbTestbed::Tenant1), u"9999|0"_s}));
+    // The login found its tenant, so step 45 asked for that tenant's full reload.
+    QCOMPARE(f.value(u"select LastSyncDate from MandantenLogIn where FirmaPin = 9999"_s).toString(),
+             u"2023-12-15 10:30:00.000"_s);
+    QCOMPARE(f.value(u"select LastSyncDate from MandantenLogIn where MandantID = 1"_s).toString(),
+             u"2000-01-01 00:00:00.000"_s);
+}
+
+// Steps that already ran find their tables and columns in place and change nothing.
+void TestSchema::repeatedStepsChangeNothing_data() {
+    QTest::addColumn<int>("version");
+    QTest::newRow("35") << 35;
+    QTest::newRow("57") << 57;
+    QTest::newRow("58") << 58;
+}
+
+void TestSchema::repeatedStepsChangeNothing() {
+    QFETCH(int, version);
+    LocalFileFixture f;
+    buildFileAtVersion(f, version);
+    QVERIFY(f.exec(u"insert into A_PERSONAL (Mandant_ID, LPE_ID, \"LPE_Kürzel\") values (1, 10, 'MMU')"_s));
+    QVERIFY(f.exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, SyncTimeStamp) values "
+                   u"(1111, 'anna', 5, '1999-01-01 00:00:00.000')"_s));
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    const QString schema = schemaText(f);
+    const QString personal = tableDump(f, u"A_PERSONAL"_s);
+    const QStringList logins = f.column(u"select SyncTimeStamp || LastSyncDate from MandantenLogIn"_s);
+    auto q = f.dm().GetQueryInstance();
+    runSchemaLadder(f.dm(), *q, version);
+    q.reset();
+    QCOMPARE(schemaText(f), schema);
+    QCOMPARE(tableDump(f, u"A_PERSONAL"_s), personal);
+    QCOMPARE(f.column(u"select SyncTimeStamp || LastSyncDate from MandantenLogIn"_s), logins);
+}
+
+void TestSchema::olderFileEndsWithCurrentLayout_data() {
     QTest::addColumn<int>("version");
     for (int v : {1, 9, 13, 25, 29, 34, 35, 44, 54, 57, 58, 59})
         QTest::newRow(qPrintable(QString::number(v))) << v;
 }
 
-void TestSchema::olderFileEndsWithCurrentLayout()
-{
+void TestSchema::olderFileEndsWithCurrentLayout() {
     QFETCH(int, version);
     LocalFileFixture neu;
     QVERIFY(neu.dm().SQLiteDB_Erstellen());
@@ -860,8 +932,7 @@ void TestSchema::olderFileEndsWithCurrentLayout()
     QCOMPARE(schemaText(alt), schemaText(neu));
 }
 
-void TestSchema::secondRunChangesNothing()
-{
+void TestSchema::secondRunChangesNothing() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QVERIFY(f.exec(u"insert into A_PERSONAL (Mandant_ID, LPE_ID, LPE_Kuerzel) values (1, 10, 'MMU')"_s));
@@ -874,8 +945,7 @@ void TestSchema::secondRunChangesNothing()
     QCOMPARE(tableDump(f, u"A_PERSONAL"_s), u"1|10|'MMU'"_s);
 }
 
-void TestSchema::newerFileIsLeftUntouched()
-{
+void TestSchema::newerFileIsLeftUntouched() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QVERIFY(f.exec(u"drop table Lumora_Filter"_s));
@@ -894,8 +964,7 @@ void TestSchema::newerFileIsLeftUntouched()
 
 // A settings table that cannot be read must not pass for a new file: the ladder would
 // drop and rebuild the filled tables.
-void TestSchema::unreadableVersionLeavesFileAlone()
-{
+void TestSchema::unreadableVersionLeavesFileAlone() {
     LocalFileFixture f;
     QVERIFY(f.exec(u"create view INTERNAL as select 1 as KEYVALUE"_s));
     QVERIFY(f.exec(u"create table A_PERSONAL (LPE_ID int, Name text)"_s));

@@ -45,23 +45,20 @@ private:
     Tdm* m_dm = nullptr;
 };
 
-void TestSettings::init()
-{
+void TestSettings::init() {
     Clock::setFixed(TDateTime::encodeDateTime(2024, 3, 15, 10, 30, 0));
     m_file = std::make_unique<LocalFileFixture>();
     m_dm = &m_file->dm();
     QVERIFY(m_dm->SQLiteDB_Erstellen());
 }
 
-void TestSettings::cleanup()
-{
+void TestSettings::cleanup() {
     m_dm = nullptr;
     m_file.reset();
     Clock::reset();
 }
 
-void TestSettings::missingKeyGivesTheCallersDefault()
-{
+void TestSettings::missingKeyGivesTheCallersDefault() {
     QCOMPARE(m_dm->InternalLeseINT(SettingKey::AuswahlAnzahl, 200), 200);
     QCOMPARE(m_dm->InternalLeseTXT(SettingKey::Firma_Name, u"keine"_s), u"keine"_s);
     QCOMPARE(m_dm->InternalLeseBool(SettingKey::Kalenderansicht, true), true);
@@ -70,8 +67,7 @@ void TestSettings::missingKeyGivesTheCallersDefault()
     QCOMPARE(m_dm->InternalLeseDT(u"NieGeschrieben"_s, standard), standard);
 }
 
-void TestSettings::eachKindRoundTrips()
-{
+void TestSettings::eachKindRoundTrips() {
     QVERIFY(m_dm->InternalSchreibeINT(SettingKey::TerminalTimeOut, -25));
     QVERIFY(m_dm->InternalSchreibeTXT(SettingKey::Firma_Name, u"Müller & Söhne 'AG'"_s));
     QVERIFY(m_dm->InternalSchreibeBool(SettingKey::ImmerVordergrund, true));
@@ -85,8 +81,7 @@ void TestSettings::eachKindRoundTrips()
 
 // A write names only its own value column; the others keep their declared defaults,
 // which a reader of the other kind then gets instead of its own default.
-void TestSettings::keyReadAsAnotherKindGivesThatColumnsDefault()
-{
+void TestSettings::keyReadAsAnotherKindGivesThatColumnsDefault() {
     QVERIFY(m_dm->InternalSchreibeINT(SettingKey::BilderVerkleinern, 1));
     QCOMPARE(m_dm->InternalLeseTXT(SettingKey::BilderVerkleinern, u"x"_s), QString());
     const TDateTime standard = TDateTime::encodeDate(2001, 2, 3);
@@ -95,8 +90,7 @@ void TestSettings::keyReadAsAnotherKindGivesThatColumnsDefault()
     QCOMPARE(m_dm->InternalLeseINT(SettingKey::Firma_PIN, 5), 0);
 }
 
-void TestSettings::writingAnotherKindResetsTheOtherColumns()
-{
+void TestSettings::writingAnotherKindResetsTheOtherColumns() {
     QVERIFY(m_dm->InternalSchreibeINT(SettingKey::MaxAlterDerZeiten, 90));
     QVERIFY(m_dm->InternalSchreibeTXT(SettingKey::MaxAlterDerZeiten, u"neunzig"_s));
     QCOMPARE(m_dm->InternalLeseINT(SettingKey::MaxAlterDerZeiten, 60), 0);
@@ -105,16 +99,14 @@ void TestSettings::writingAnotherKindResetsTheOtherColumns()
     QCOMPARE(m_file->value(u"select count(*) from INTERNAL where KEYVALUE = 'MaxAlterDerZeiten'"_s).toInt(), 1);
 }
 
-void TestSettings::nullValueGivesTheCallersDefault()
-{
+void TestSettings::nullValueGivesTheCallersDefault() {
     QVERIFY(m_file->exec(u"insert into INTERNAL (KEYVALUE, INTVALUE, TXTVALUE) values ('Leer', NULL, NULL)"_s));
     QCOMPARE(m_dm->InternalLeseINT(u"Leer"_s, 42), 42);
     QCOMPARE(m_dm->InternalLeseTXT(u"Leer"_s, u"s"_s), u"s"_s);
     QCOMPARE(m_dm->InternalLeseBool(u"Leer"_s, true), true);
 }
 
-void TestSettings::booleanIsTrueForAnyNonZero_data()
-{
+void TestSettings::booleanIsTrueForAnyNonZero_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("expected");
     QTest::newRow("0") << 0 << false;
@@ -123,23 +115,20 @@ void TestSettings::booleanIsTrueForAnyNonZero_data()
     QTest::newRow("-1") << -1 << true;
 }
 
-void TestSettings::booleanIsTrueForAnyNonZero()
-{
+void TestSettings::booleanIsTrueForAnyNonZero() {
     QFETCH(int, stored);
     QFETCH(bool, expected);
     QVERIFY(m_dm->InternalSchreibeINT(SettingKey::StarteSyncSofort, stored));
     QCOMPARE(m_dm->InternalLeseBool(SettingKey::StarteSyncSofort, !expected), expected);
 }
 
-void TestSettings::keysAreCaseSensitive()
-{
+void TestSettings::keysAreCaseSensitive() {
     QVERIFY(m_dm->InternalSchreibeINT(u"dbversion"_s, 3));
     QCOMPARE(m_dm->InternalLeseINT(SettingKey::DBVERSION, 0), 60);
     QCOMPARE(m_dm->InternalLeseINT(u"dbversion"_s, 0), 3);
 }
 
-void TestSettings::withoutSettingsTableReadsGiveDefaultsAndWritesFail()
-{
+void TestSettings::withoutSettingsTableReadsGiveDefaultsAndWritesFail() {
     QVERIFY(m_file->exec(u"drop table INTERNAL"_s));
     bool ok = true;
     QCOMPARE(m_dm->InternalLeseINT(SettingKey::AuswahlAnzahl, 200, &ok), 200);
@@ -149,13 +138,11 @@ void TestSettings::withoutSettingsTableReadsGiveDefaultsAndWritesFail()
     QVERIFY(!m_dm->InternalSchreibeTXT(SettingKey::User_Kurz, u"mm"_s));
 }
 
-void TestSettings::dateTimeText_data()
-{
+void TestSettings::dateTimeText_data() {
     const TDateTime standard = TDateTime::encodeDate(1999, 9, 9);
     QTest::addColumn<QString>("text");
     QTest::addColumn<TDateTime>("expected");
-    QTest::newRow("23 characters") << u"2017-05-01 00:00:00.001"_s
-                                   << TDateTime::encodeDateTime(2017, 5, 1, 0, 0, 0, 1);
+    QTest::newRow("23 characters") << u"2017-05-01 00:00:00.001"_s << TDateTime::encodeDateTime(2017, 5, 1, 0, 0, 0, 1);
     QTest::newRow("22 characters") << u"2017-05-01 00:00:00.01"_s << standard;
     QTest::newRow("24 characters") << u"2017-05-01 00:00:00.001 "_s << standard;
     QTest::newRow("empty") << QString() << standard;
@@ -163,23 +150,20 @@ void TestSettings::dateTimeText_data()
     QTest::newRow("hour 24") << u"2017-05-01 24:00:00.000"_s << standard;
 }
 
-void TestSettings::dateTimeText()
-{
+void TestSettings::dateTimeText() {
     QFETCH(QString, text);
     QFETCH(TDateTime, expected);
     QCOMPARE(DTstringToDatetime(text, TDateTime::encodeDate(1999, 9, 9)).totalMSecs(), expected.totalMSecs());
 }
 
-void TestSettings::dateTimeTextRoundTrips()
-{
+void TestSettings::dateTimeTextRoundTrips() {
     const TDateTime dt = TDateTime::encodeDateTime(2018, 10, 19, 14, 3, 5, 123);
     QCOMPARE(DTDatetimeToString(dt), u"2018-10-19 14:03:05.123"_s);
     QCOMPARE(DTDatetimeToString(TDateTime::encodeDate(2000, 1, 1)), u"2000-01-01 00:00:00.000"_s);
     QCOMPARE(DTstringToDatetime(DTDatetimeToString(dt), TDateTime()).totalMSecs(), dt.totalMSecs());
 }
 
-void TestSettings::lastSyncDateOfOneTenant()
-{
+void TestSettings::lastSyncDateOfOneTenant() {
     QVERIFY(m_file->exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, LastSyncDate) values "
                          u"(1111, 'anna', 5, 'alt'), (1111, 'bert', 5, 'alt'), (2222, 'carl', 6, 'alt')"_s));
     m_dm->LastSyncDateSET(TDateTime::encodeDateTime(2024, 3, 1, 8, 0, 0), 5);
@@ -189,19 +173,16 @@ void TestSettings::lastSyncDateOfOneTenant()
 
 // A date in 2000 or before asks for a full reload: the download progress of the tenant
 // whose date was reset goes, that of others stays, whoever is logged in.
-void TestSettings::lastSyncDateIn2000AsksForFullReload_data()
-{
+void TestSettings::lastSyncDateIn2000AsksForFullReload_data() {
     QTest::addColumn<TDateTime>("date");
     QTest::addColumn<QStringList>("remaining");
     QTest::newRow("1 January 2000") << TDateTime::encodeDate(2000, 1, 1) << QStringList{u"5"_s, u"6"_s, u"6"_s};
     QTest::newRow("end of 2000") << TDateTime::encodeDateTime(2000, 12, 31, 23, 59, 59)
                                  << QStringList{u"5"_s, u"6"_s, u"6"_s};
-    QTest::newRow("1 January 2001") << TDateTime::encodeDate(2001, 1, 1)
-                                    << QStringList{u"5"_s, u"6"_s, u"6"_s, u"7"_s};
+    QTest::newRow("1 January 2001") << TDateTime::encodeDate(2001, 1, 1) << QStringList{u"5"_s, u"6"_s, u"6"_s, u"7"_s};
 }
 
-void TestSettings::lastSyncDateIn2000AsksForFullReload()
-{
+void TestSettings::lastSyncDateIn2000AsksForFullReload() {
     QFETCH(TDateTime, date);
     QFETCH(QStringList, remaining);
     QVERIFY(m_file->exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID) values (1111, 'anna', 7)"_s));
@@ -214,8 +195,7 @@ void TestSettings::lastSyncDateIn2000AsksForFullReload()
     QCOMPARE(m_file->value(u"select LastSyncDate from MandantenLogIn"_s).toString(), DTDatetimeToString(date));
 }
 
-void TestSettings::lastSyncDateWithoutTenantDoesNothing()
-{
+void TestSettings::lastSyncDateWithoutTenantDoesNothing() {
     QVERIFY(m_file->exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, LastSyncDate) values "
                          u"(1111, 'anna', 0, 'alt')"_s));
     QVERIFY(m_file->exec(u"insert into SyncFortschritt (Mandant_ID, TabellenName) values (0, 'A_ADRESSEN')"_s));
@@ -224,8 +204,7 @@ void TestSettings::lastSyncDateWithoutTenantDoesNothing()
     QCOMPARE(m_file->value(u"select count(*) from SyncFortschritt"_s).toInt(), 1);
 }
 
-void TestSettings::lastSyncTimeStampOfOneTenant()
-{
+void TestSettings::lastSyncTimeStampOfOneTenant() {
     QVERIFY(m_file->exec(u"insert into MandantenLogIn (FirmaPin, UserKurz, MandantID, SyncTimeStamp) values "
                          u"(1111, 'anna', 5, 'alt'), (2222, 'carl', 6, 'alt')"_s));
     QVERIFY(m_file->exec(u"insert into SyncFortschritt (Mandant_ID, TabellenName) values (5, 'A_ADRESSEN')"_s));
@@ -235,22 +214,19 @@ void TestSettings::lastSyncTimeStampOfOneTenant()
     QCOMPARE(m_file->value(u"select count(*) from SyncFortschritt"_s).toInt(), 1);
 }
 
-void TestSettings::lineBreaksBecomeBlanks()
-{
+void TestSettings::lineBreaksBecomeBlanks() {
     QCOMPARE(Tdm::entferneZeilenumbruch(u"Dach\r\ndecken\nund\rputzen"_s), u"Dach  decken und putzen"_s);
     QCOMPARE(Tdm::entferneZeilenumbruch(QString()), QString());
 }
 
-void TestSettings::dateCaptionForInputField_data()
-{
+void TestSettings::dateCaptionForInputField_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("no text") << QString() << u"Datum: Mo 07.01.2019"_s;
     QTest::newRow("with text") << u"Beginn"_s << u"Beginn Mo 07.01.2019"_s;
 }
 
-void TestSettings::dateCaptionForInputField()
-{
+void TestSettings::dateCaptionForInputField() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(Tdm::GibDatumAlsStringFuerEingabefeld(TDateTime::encodeDateTime(2019, 1, 7, 15, 45, 0), text), expected);
