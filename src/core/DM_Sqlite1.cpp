@@ -143,8 +143,12 @@ bool TDM_Sqlite::DataModuleCreate()
         m_error = connection->lastError();
         return false;
     }
-    if (dm)
-        dm->SQLiteDB_Erstellen();
+    // A file whose version cannot be read must not be upgraded as if it were empty.
+    if (dm && !dm->SQLiteDB_Erstellen()) {
+        m_error = QStringLiteral("Die Datenbank %1 kann nicht eingerichtet werden: %2")
+                      .arg(connection->databasePath(), connection->lastError());
+        return false;
+    }
     return true;
 }
 
