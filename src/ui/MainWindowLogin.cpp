@@ -10,6 +10,7 @@
 #include "ui/MessageHelper.h"
 #include "ui/pages/TUserSeite.h"
 #include "ui/widgets/TClickLabel.h"
+#include "ui/widgets/TListViewUebersicht.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -76,7 +77,8 @@ bool TWindowsForm::BenutzerdatenPruefen() {
     TUserSeite* u = Layout_User;
     if (!FirmaName.isEmpty())
         u->label_Firmaname->setText(FirmaName);
-    u->Label_UserName->setText(UserName);
+    if (!UserName.isEmpty())
+        u->Label_UserName->setText(UserName);
     u->Edit_FirmaPin->setText(FirmaPin);
     u->Edit_FirmaKennwort->setText(FirmaKennwort);
     u->Edit_userKurz->setText(AngemeldeterUserKurz);
@@ -100,8 +102,10 @@ bool TWindowsForm::BenutzerdatenPruefen() {
         Label_TopInfo->setText(FirmaName + u"   -   "_s + UserName);
         dm->GibLPE_IDvonUser(mandant, AngemeldeterUserKurz, UserKennwort);
         LadeGruppenBerechtigungen(mandant, AngemeldeteLPE_ID);
+        ListView_Uebersicht->SetHinweis(u"Für diesen Tag ist noch nichts erfasst."_s);
     } else {
         Label_TopInfo->setText(u"Benutzerdaten bitte angeben..."_s);
+        ListView_Uebersicht->SetHinweis(u"Bitte zuerst auf der rechten Seite anmelden."_s);
     }
     return IstAngemeldet;
 }

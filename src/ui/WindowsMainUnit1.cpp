@@ -358,6 +358,7 @@ void TWindowsForm::FormCreate() {
     Layout_User->Switch_Vollbild->setChecked(vollbild);
 
     BarcodeScanAktiv = dm->InternalLeseBool(SettingKey::BarcodeScanAktiv, false);
+    Button_TerminalSperren->setVisible(dm->InternalLeseBool(SettingKey::TerminalAktiv, false));
 
     const bool kalender = dm->InternalLeseBool(SettingKey::Kalenderansicht, true);
     Layout_User->Switch_Kalenderansicht->setChecked(kalender);

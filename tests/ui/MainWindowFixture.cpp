@@ -19,11 +19,13 @@ QString sqlDatum(TDateTime t) {
 }
 } // namespace
 
-MainWindowFixture::MainWindowFixture() {
-    // No service answers here: the window's threads find no server and wait until stopped.
-    qputenv("LUMORA_REMOTEDB_SCHEME", "http");
-    qputenv("LUMORA_REMOTEDB_HOST", "127.0.0.1");
-    qputenv("LUMORA_REMOTEDB_PORT", "9");
+MainWindowFixture::MainWindowFixture(bool mitServer) {
+    if (!mitServer) {
+        // No service answers here: the window's threads find no server and wait until stopped.
+        qputenv("LUMORA_REMOTEDB_SCHEME", "http");
+        qputenv("LUMORA_REMOTEDB_HOST", "127.0.0.1");
+        qputenv("LUMORA_REMOTEDB_PORT", "9");
+    }
     m_file.dm().SQLiteDB_Erstellen();
     m_file.dm().InternalSchreibeBool(SettingKey::Kalenderansicht, false);
 }
@@ -112,7 +114,7 @@ void MainWindowFixture::schliesseFenster() {
     m_window->close();
     m_window.reset();
     for (const auto& thread : m_threads)
-        QTRY_VERIFY_WITH_TIMEOUT(thread.isNull(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(thread.isNull(), 60000);
     m_threads.clear();
 }
 

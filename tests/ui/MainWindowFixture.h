@@ -22,7 +22,8 @@ public:
     static constexpr int Mandant = 7;
     static constexpr int Personal = 42;
 
-    MainWindowFixture();
+    // Without a service the window's threads are pointed at a closed loopback port.
+    explicit MainWindowFixture(bool mitServer = false);
     ~MainWindowFixture();
 
     LocalFileFixture& file() { return m_file; }

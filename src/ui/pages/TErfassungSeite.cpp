@@ -206,8 +206,7 @@ TErfassungSeite::TErfassungSeite(QWidget* parent) : QWidget(parent) {
         g->setContentsMargins(0, 0, 0, 0);
         g->setHorizontalSpacing(8);
         g->setVerticalSpacing(8);
-        g->addWidget(zeilenLabel(QStringLiteral("Datum")), 0, 0);
-        g->addWidget(Label_DatumEingabe, 0, 1, 1, 6);
+        g->addWidget(Label_DatumEingabe, 0, 0, 1, 7);
         g->addWidget(zeilenLabel(QStringLiteral("von")), 1, 0);
         g->addWidget(TimeEdit_von, 1, 1);
         g->addWidget(Button_LoescheVonBis, 1, 2);
@@ -270,6 +269,7 @@ TErfassungSeite::TErfassungSeite(QWidget* parent) : QWidget(parent) {
     // Buttons
     Button_LoescheZER = benannt<QPushButton>("Button_LoescheZER", QStringLiteral("Löschen"));
     Button_LoescheZER->setProperty("rolle", QStringLiteral("rot"));
+    Button_LoescheZER->hide(); // offered once an entry is loaded
     Button_Fortsetzen = benannt<QPushButton>("Button_Fortsetzen", QStringLiteral("Fortsetzen"));
     Button_Fortsetzen->hide();
     Button_Fertig = benannt<QPushButton>("Button_Fertig", QStringLiteral("Speichern"));

@@ -25,13 +25,14 @@ void zeichneGeraet(QPainter& p, const QColor& c) {
 
 void zeichneWolke(QPainter& p, const QColor& c) {
     QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
     path.addEllipse(QRectF(2, 9, 9, 9));
     path.addEllipse(QRectF(6, 4, 11, 11));
     path.addEllipse(QRectF(12, 8, 9, 9));
     path.addRoundedRect(QRectF(5, 12, 13, 6), 2, 2);
     p.setPen(Qt::NoPen);
     p.setBrush(c);
-    p.drawPath(path.simplified());
+    p.drawPath(path);
 }
 
 void zeichneBuero(QPainter& p, const QColor& c) {

@@ -195,3 +195,17 @@ QRect TListViewUebersicht::ZeilenRect(int row) const {
 void TListViewUebersicht::Deselect() {
     clearSelection();
 }
+
+void TListViewUebersicht::SetHinweis(const QString& text) {
+    m_hinweis = text;
+    viewport()->update();
+}
+
+void TListViewUebersicht::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (Count() > 0 || m_hinweis.isEmpty())
+        return;
+    QPainter p(viewport());
+    p.setPen(QColor(0x90, 0xa4, 0xae));
+    p.drawText(viewport()->rect().adjusted(24, 0, -24, 0), Qt::AlignCenter | Qt::TextWordWrap, m_hinweis);
+}

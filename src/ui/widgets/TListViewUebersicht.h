@@ -29,10 +29,16 @@ public:
     const UebersichtZeile& Zeile(int row) const;
     QRect ZeilenRect(int row) const;
     void Deselect();
+    // Shown in place of rows while the list is empty.
+    void SetHinweis(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 signals:
     void itemClicked(int row);
 
 private:
     UebersichtModel* m_model;
+    QString m_hinweis;
 };
