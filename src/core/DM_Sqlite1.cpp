@@ -56,22 +56,8 @@ void TMeineFDConnection::SetCountConnections(int Value)
 {
     FCountConnections = Value;
     if (Value <= 0 && isOpen()) {
-        TMeineFDConnection* self = this;
-        QThreadPool::globalInstance()->start([self] {
-            QThread::msleep(ReleaseDelayMSecs);
-            QCoreApplication* app = QCoreApplication::instance();
-            if (!app)
-                return;
-            // Bound to the application object: the connection may be gone by now, so
-            // the call compares before it touches anything.
-            QMetaObject::invokeMethod(
-                app,
-                [self] {
-                    if (g_connection == self)
-                        self->releaseIfIdle();
-                },
-                Qt::QueuedConnection);
-        });
+        m_idleSince.start();
+        scheduleRelease(ReleaseDelayMSecs);
     }
     if (Value < 0)
         FCountConnections = 0;
@@ -81,9 +67,41 @@ void TMeineFDConnection::SetCountConnections(int Value)
         LocalFileHandover::releaseFromMain(); // claimed by a query that never ran
 }
 
+void TMeineFDConnection::scheduleRelease(int delayMSecs)
+{
+    // One pending release at a time: thousands of short queries must not each park a
+    // sleeping task in the pool.
+    if (m_releasePending)
+        return;
+    m_releasePending = true;
+    TMeineFDConnection* self = this;
+    QThreadPool::globalInstance()->start([self, delayMSecs] {
+        QThread::msleep(delayMSecs);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app)
+            return;
+        // Bound to the application object: the connection may be gone by now, so
+        // the call compares before it touches anything.
+        QMetaObject::invokeMethod(
+            app,
+            [self] {
+                if (g_connection == self)
+                    self->releaseIfIdle();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void TMeineFDConnection::releaseIfIdle()
 {
-    if (FCountConnections == 0)
+    m_releasePending = false;
+    if (FCountConnections != 0 || !isOpen())
+        return;
+    // The file stays open for the full grace after the last query, however late it ended.
+    const qint64 idle = m_idleSince.elapsed();
+    if (idle < ReleaseDelayMSecs)
+        scheduleRelease(int(ReleaseDelayMSecs - idle));
+    else
         release();
 }
 

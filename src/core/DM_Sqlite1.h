@@ -3,6 +3,7 @@
 #include "SqlQuery.h"
 #include "SqliteConnection.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <memory>
@@ -31,9 +32,12 @@ public:
     static constexpr int ReleaseDelayMSecs = 100;
 
 private:
+    void scheduleRelease(int delayMSecs);
     void releaseIfIdle();
 
     int FCountConnections = 0;
+    bool m_releasePending = false;
+    QElapsedTimer m_idleSince;
 };
 
 // A query of the main thread on the shared connection. Creating one claims the file
