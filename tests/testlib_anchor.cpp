@@ -1,1 +1,0 @@
-// Keeps lumora_testlib non-empty while no shared test source exists yet.
