@@ -296,7 +296,8 @@ void TDatenAusCloudThread::PruefeAufUpdates()
             if (!gefunden)
                 RepariereNichtGesendete();
             if (!gefunden) {
-                if (UploadsAnstehend() || FotosAnstehend() || FPlanungGeloescht)
+                if (UploadsAnstehend() || FotosAnstehend() || TagesDumpAngefordert() ||
+                    PlanungsAenderungenAnstehend() || FPlanungGeloescht)
                     gefunden = true;
                 else
                     GibGesperrtePraesenzzeitenFrei();
@@ -420,9 +421,16 @@ void TDatenAusCloudThread::Synchronisiere()
     }
     if (!Terminated() && FotosAnstehend() && WarteBisInternetWiederDa())
         FotosHochladen();
+    if (!Terminated() && FPlanungAktiv) {
+        PlanungSynchronisieren();
+        if (FbPlanung && !Terminated())
+            melde(TSyncStatus::SyncPlanung);
+    }
     if (Terminated())
         return;
     LoescheAlteZeiten();
+    if (!Terminated() && TagesDumpAngefordert() && WarteBisInternetWiederDa())
+        TagesDumpHochladen();
     if (Terminated())
         return;
     LoescheGeloeschteZeilen(false);

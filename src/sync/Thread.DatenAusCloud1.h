@@ -143,6 +143,14 @@ private:
     bool FotosAnstehend();
     void FotosHochladen();
 
+    // ---- planning (PlanungSync.cpp) ----
+    bool PlanungsAenderungenAnstehend();
+    void PlanungSynchronisieren();
+
+    // ---- day dump (TagesDump.cpp) ----
+    bool TagesDumpAngefordert();
+    void TagesDumpHochladen();
+
     QString scramble(const QString& s) const;
     QString unscramble(const QString& s) const;
 
