@@ -288,6 +288,9 @@ public:
     void SyncThreadStoppen();
 
     // ---- update check and diagnostics ----
+    // Requests the dump of DerTag's entries for the next cycle, stops the synchronisation and
+    // copies the local file beside it; FileName is the copy's path, empty when it failed.
+    void DumpZuCloudLaden(QString& FileName, TDateTime DerTag);
 
     // ---- planning ----
 
@@ -301,7 +304,8 @@ public:
     int Fcrypto3 = 0;
     int FMandantID = 0; // the current tenant; 0 until a login check succeeds
     TDatenAusCloudThread* FDatenAusCloudThread = nullptr;
-    QObject* FFTPUploadThread = nullptr;
+    // The running diagnostic upload; it frees itself when done.
+    QPointer<QObject> FFTPUploadThread;
     QPointer<QObject> FKalenderAnsicht;
 };
 

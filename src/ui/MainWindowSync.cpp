@@ -131,7 +131,3 @@ void TWindowsForm::ReagiereAufSyncStatus(TDatenAusCloudThread* sender, TSyncStat
         break;
     }
 }
-
-void TWindowsForm::AnalysedatenHochladen() {
-    // The day's copy and its upload belong to the diagnostics module; the frame only asks.
-}

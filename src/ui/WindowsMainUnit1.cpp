@@ -286,6 +286,7 @@ void TWindowsForm::verbindeSignale() {
     connect(Label_TopDatum, &TClickLabel::clicked, this, &TWindowsForm::Label_TopDatumClick);
     connect(Image_KalenderAnzeigen, &QToolButton::clicked, this, &TWindowsForm::Image_KalenderAnzeigenClick);
     connect(LabelVersion, &TClickLabel::clicked, this, &TWindowsForm::LabelVersionClick);
+    connect(Button_UpdateVerfuegbar, &QPushButton::clicked, this, &TWindowsForm::Button_UpdateVerfuegbarClick);
     connect(Button1, &QPushButton::clicked, this, &TWindowsForm::Button1Click);
     connect(ListView_Uebersicht, &TListViewUebersicht::itemClicked, this, &TWindowsForm::ListView_UebersichtItemClick);
     connect(Label_Personal, &TClickLabel::clicked, MultiView_TeamEinzelauswahl, &TMultiView::ShowMaster);
@@ -340,6 +341,8 @@ void TWindowsForm::FormCreate() {
     const QStringList argumente = QCoreApplication::arguments();
     if (argumente.size() > 1 && !argumente.at(1).trimmed().isEmpty())
         LoginLinkVerarbeiten(argumente.at(1));
+
+    PruefeAufLiveUpdate();
 
     const int serverVersion = dm->InternalLeseINT(SettingKey::ServerVersion, 0);
     Layout_User->LabelInfoServerupdate->setVisible(serverVersion > 0 && serverVersion < 21);

@@ -149,6 +149,9 @@ private:
     void NachTagesWechsel();
     void LabelVersionClick();
     void AnalysedatenHochladen();
+    void FTPUploadStatus(int Status, const QString& Text, qint64 Counter);
+    void PruefeAufLiveUpdate();
+    void Button_UpdateVerfuegbarClick();
     void Button1Click();
     void TeamLayoutsAktualisieren(bool nachUebersicht);
     void TeamMitgliederZeileAktualisieren();
