@@ -143,9 +143,27 @@ private:
     bool FotosAnstehend();
     void FotosHochladen();
 
-    // ---- planning (PlanungSync.cpp) ----
+    // ---- planning (PlanungSync.cpp, PlanungLaden.cpp, PlanungHochladen.cpp) ----
     bool PlanungsAenderungenAnstehend();
     void PlanungSynchronisieren();
+    // The server's planning version; -1 when it cannot be read.
+    int GibServerPlanungsVersion();
+    // The server's planning version plus 1 (a missing row is created); 0 when unreachable.
+    int NaechstePlanungsVersion();
+    // True when this call moved the server's version to version.
+    bool ErhoehePlanungsVersion(int version);
+    // The downloads; false when a local insert failed.
+    bool PlanungenLaden();
+    bool PlanungTeamsLaden();
+    bool PlanungTeamTabelleLaden(const QString& serverSql, const QString& tabelle, const QStringList& spalten,
+                                 const QStringList& schluessel);
+    void PlanungTeamsHochladen();
+    // Teams or their members; true when they went up and moved the server's version.
+    bool PlanungTeamTabelleHochladen(bool mitglieder, int version);
+    void PlanungTeamsAufServerBereinigen();
+    void PlanungenHochladen();
+    void PlanungLokalBereinigen();
+    void PlanungErlaubnisLaden();
 
     // ---- day dump (TagesDump.cpp) ----
     bool TagesDumpAngefordert();

@@ -1,3 +1,4 @@
+#include "LokaleZeilen.h"
 #include "Thread.DatenAusCloud1.h"
 #include "ZeitenSpalten.h"
 
@@ -5,8 +6,6 @@
 
 #include <QSet>
 #include <QSysInfo>
-
-#include <map>
 
 // The upload of entries, presence times and their team links, and the tests that find
 // pending work. A row is confirmed only if its change time is still the one uploaded,
@@ -22,34 +21,11 @@ struct TZeitenUpload {
 
 namespace {
 
-using TZeile = std::map<QString, QVariant>;
-constexpr int MaxTextLaenge = 4000;
-
-std::vector<TZeile> alleZeilen(DatenAusCloud::TMeineFDQuery& q)
-{
-    std::vector<TZeile> zeilen;
-    for (; !q.Eof(); q.Next()) {
-        TZeile zeile;
-        for (int i = 0; i < q.FieldCount(); ++i)
-            zeile[q.FieldName(i).toLower()] = q.Fields(i).AsVariant();
-        zeilen.push_back(std::move(zeile));
-    }
-    return zeilen;
-}
-
-QVariant wert(const TZeile& zeile, const QString& spalte)
-{
-    const auto it = zeile.find(spalte.toLower());
-    return it == zeile.end() ? QVariant() : it->second;
-}
-
-QString spaltenListe(const QStringList& spalten, const QString& praefix)
-{
-    QStringList teile;
-    for (const QString& s : spalten)
-        teile << praefix + s;
-    return teile.join(QStringLiteral(", "));
-}
+using LokaleZeilen::alleZeilen;
+using LokaleZeilen::spaltenListe;
+using LokaleZeilen::TZeile;
+using LokaleZeilen::MaxTextLaenge;
+using LokaleZeilen::wert;
 
 } // namespace
 

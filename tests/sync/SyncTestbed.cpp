@@ -205,8 +205,8 @@ SyncClient::Lauf SyncClient::synchronisiere(int timeoutMs,
                                        }
                                    }};
         std::unique_ptr<TDatenAusCloudThread> thread(TDatenAusCloudThread::CreateWithSync(
-            *SyncProcess::connection(), SyncServer::Pin, SyncServer::kennwort(), 3, notify, m_mandantStatus, 1, false,
-            QStringLiteral("1.0.0-test")));
+            *SyncProcess::connection(), SyncServer::Pin, SyncServer::kennwort(), 3, notify, m_mandantStatus, 1,
+            planungGeloescht, QStringLiteral("1.0.0-test")));
         ++lauf.threads;
         while (!thread->isFinished() && timer.elapsed() < timeoutMs)
             QTest::qWait(5);

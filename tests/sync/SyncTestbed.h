@@ -69,6 +69,8 @@ public:
     int erfassePraesenz(int lpe = 3);
 
     QObject receiver;
+    // Passed to the sync threads: planning data was deleted on this device.
+    bool planungGeloescht = false;
 
 private:
     QString m_name;
