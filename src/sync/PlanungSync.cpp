@@ -25,6 +25,13 @@ void TDatenAusCloudThread::PlanungSynchronisieren() {
     FbPlanung = false;
     if (Terminated())
         return;
+    // A full reload has marked every row; those still to be uploaded are the device's and
+    // not the server's to sweep, whether their upload succeeds in this run or not.
+    if (FIstFullsync)
+        for (const char* tabelle : {"Planung", "Planung_Team", "Planung_TeamPersonal"})
+            lokal(QStringLiteral(" update ") + QLatin1String(tabelle) +
+                  QStringLiteral(" set FlagGeloescht = 0 where Owner = 1 and Mandant_ID = ") + mandantText())
+                ->ExecSQL();
     const int serverVersion = GibServerPlanungsVersion();
     FStartFromSyncVersion = LeseINT(SettingKey::SyncVersionPlanung, 0);
     // Assignments travel by their change stamp, whoever changed them; the version only

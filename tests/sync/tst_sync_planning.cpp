@@ -222,12 +222,21 @@ private slots:
         QCOMPARE(b.count(QStringLiteral("Planung where MPL_GUID = '%1'").arg(verwaist.guid)), 0);
     }
 
+    // A full reload marks every local row for the sweep at the end of the run.
+    void failedAssignmentUploadStaysQueued_data() {
+        QTest::addColumn<bool>("vollerAbgleich");
+        QTest::newRow("incremental run") << false;
+        QTest::newRow("full reload") << true;
+    }
     void failedAssignmentUploadStaysQueued() {
-        SyncClient a(QStringLiteral("a-refused"));
+        QFETCH(bool, vollerAbgleich);
+        SyncClient a(QStringLiteral("a-refused-%1").arg(vollerAbgleich));
         bereit(a);
         Eintrag e;
         e.betreff = QStringLiteral("abgelehnt");
         plane(a, e);
+        if (vollerAbgleich)
+            QVERIFY(a.exec(QStringLiteral("delete from SyncFortschritt")));
         QVERIFY(m_server->exec(QStringLiteral(
             "CREATE FUNCTION test_ablehnen() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
             "RAISE EXCEPTION 'refused'; END $$; "
@@ -361,12 +370,16 @@ private slots:
         QCOMPARE(SyncProcess::tdm().InternalLeseINT(SettingKey::SyncVersionPlanung, 0), serverVersion());
     }
 
+    void failedTeamUploadKeepsRowsQueuedAndVersion_data() { failedAssignmentUploadStaysQueued_data(); }
     void failedTeamUploadKeepsRowsQueuedAndVersion() {
-        SyncClient a(QStringLiteral("a-team-refused"));
+        QFETCH(bool, vollerAbgleich);
+        SyncClient a(QStringLiteral("a-team-refused-%1").arg(vollerAbgleich));
         bereit(a);
         const QString gut = neueGuid(), abgelehnt = neueGuid();
         neuesTeam(a, gut, QStringLiteral("Trupp Ost"), {});
         neuesTeam(a, abgelehnt, QStringLiteral("abgelehnt"), {});
+        if (vollerAbgleich)
+            QVERIFY(a.exec(QStringLiteral("delete from SyncFortschritt")));
         QVERIFY(m_server->exec(QStringLiteral(
             "CREATE FUNCTION test_ablehnen() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
             "IF NEW.mtm_bezeichnung = 'abgelehnt' THEN RAISE EXCEPTION 'refused'; END IF; RETURN NEW; END $$; "
