@@ -1,5 +1,6 @@
 #include "barcode/dm_Barcode1.h"
 #include "core/DM_Sqlite1.h"
+#include "core/StopSignals.h"
 #include "core/tdm.h"
 #include "planning/dm_Planner1.h"
 #include "ui/WindowsMainUnit1.h"
@@ -14,6 +15,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumora"));
     QApplication::setApplicationVersion(QStringLiteral(LUMORA_VERSION_TEXT));
+    // Installed first: a signal during start-up is handled once the event loop runs.
+    installStopSignalHandler(&app, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
 
     // The modules in their order: the local-database module already works through Tdm.
     Tdm tdm(&app);

@@ -97,6 +97,23 @@ private slots:
         stop(p);
     }
 
+    // A logout or service manager sends SIGTERM: the program closes its window and ends
+    // normally instead of dying with the synchronisation thread mid-statement.
+    void stopSignalClosesNormally()
+    {
+        QTemporaryDir dir;
+        const QString program = copyProgram(dir.path());
+        QVERIFY(!program.isEmpty());
+        const QString appdata = dir.filePath(QStringLiteral("appdata"));
+        QDir().mkpath(appdata);
+        QProcess p;
+        QVERIFY(startAndWaitForFile(p, program, appdata, appdata + QStringLiteral("/Lumora/DB/Lumora.sqlite")));
+        p.terminate();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+    }
+
     void dbFolderBesideProgramWins()
     {
         QTemporaryDir dir;
