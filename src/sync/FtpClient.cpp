@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -25,6 +26,15 @@ size_t leseAusDatei(char* buffer, size_t size, size_t count, void* userdata)
 
 } // namespace
 
+bool TFtpClient::istSichererName(const QString& name)
+{
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7f;
+    });
+}
+
 TFtpClient::TFtpClient()
     : m_host(umgebung("LUMORA_FTP_HOST", QStringLiteral("ftp.lumora-zeit.de"))),
       m_port(umgebung("LUMORA_FTP_PORT", QStringLiteral("21"))),
@@ -35,6 +45,11 @@ TFtpClient::TFtpClient()
 
 TFtpClient::Ergebnis TFtpClient::hochladen(const QString& ordner, const QString& dateiPfad)
 {
+    if (!istSichererName(QFileInfo(dateiPfad).fileName()) || (!ordner.isEmpty() && !istSichererName(ordner))) {
+        m_error = QStringLiteral("Unzulässiger Name auf dem FTP-Server: ") + ordner + u'/' +
+                  QFileInfo(dateiPfad).fileName();
+        return Ergebnis::NameUnzulaessig;
+    }
     QFile file(dateiPfad);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = file.errorString();

@@ -12,6 +12,7 @@ public:
         KeineVerbindung,      // server unreachable or login refused
         OrdnerNichtAnlegbar,  // the target folder is missing and cannot be made
         UebertragungFehlerhaft,
+        NameUnzulaessig, // folder or file name would leave the folder or break the command
     };
 
     TFtpClient();
@@ -19,6 +20,10 @@ public:
     // Puts the file into folder (made when missing) under its own name.
     Ergebnis hochladen(const QString& ordner, const QString& dateiPfad);
     QString lastError() const { return m_error; }
+
+    // One plain name within its folder: no separator, not "." or "..", no control character
+    // (a CR/LF would end the FTP command and start another).
+    static bool istSichererName(const QString& name);
 
     static constexpr long LeseTimeoutMSecs = 600000;
 

@@ -131,7 +131,8 @@ void TDatenAusCloudThread::MarkiereAlleAlsGeloescht()
     for (const QString& tabelle : SynchronisierteTabellen()) {
         QString sql = QStringLiteral(" Update ") + tabelle + QStringLiteral(" Set FlagGeloescht = 1") +
                       QStringLiteral(" where Mandant_ID = ") + mandantText();
-        if (tabelle == u"Lumora_Team" || tabelle == u"Lumora_TeamZPZ")
+        // Links and photos still to be uploaded exist only here; a photo never comes back down.
+        if (tabelle == u"Lumora_Team" || tabelle == u"Lumora_TeamZPZ" || tabelle == u"Lumora_Fotos")
             sql += QStringLiteral(" AND Owner = 0 ");
         else if (tabelle == u"Z_ERFASSUNG" || tabelle == u"Z_PRAESENZZEIT")
             // A confirmed row changed again on the device is not the server's to sweep.
