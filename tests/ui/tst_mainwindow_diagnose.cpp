@@ -44,6 +44,16 @@ class TestMainWindowDiagnose : public QObject {
         QTest::qWait(50);
     }
 
+    // The update server's information file, and whether the server answers at all.
+    void updateServerNennt(const QByteArray& inhalt, bool serverDa = true) {
+        QFile info(QDir(m_http.root()).filePath(u"update/LumoraWindowsClient/LumoraWinClientUpdate.INF"_s));
+        QVERIFY(info.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        info.write(inhalt);
+        info.close();
+        qputenv("LUMORA_UPDATE_HOST",
+                serverDa ? "127.0.0.1:" + QByteArray::number(m_http.port()) : QByteArray("127.0.0.1:1"));
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY2(m_ftp.start(), qPrintable(m_ftp.error()));
@@ -119,12 +129,7 @@ private slots:
         QFETCH(QString, inhalt);
         QFETCH(bool, serverDa);
         QFETCH(bool, sichtbar);
-        QFile info(QDir(m_http.root()).filePath(u"update/LumoraWindowsClient/LumoraWinClientUpdate.INF"_s));
-        QVERIFY(info.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        info.write(inhalt.toUtf8());
-        info.close();
-        qputenv("LUMORA_UPDATE_HOST",
-                serverDa ? "127.0.0.1:" + QByteArray::number(m_http.port()) : QByteArray("127.0.0.1:1"));
+        updateServerNennt(inhalt.toUtf8(), serverDa);
 
         MainWindowFixture f;
         f.speichereLogin();
@@ -136,45 +141,26 @@ private slots:
         QCOMPARE(MessageHelper::shownTexts(), QStringList());
     }
 
-    void updateOhneLiveUpdateProgrammMeldetEsUndLaeuftWeiter() {
-        QFile::remove(LiveUpdate::ProgrammPfad()); // a stand-in left by an interrupted run
-        QFile info(QDir(m_http.root()).filePath(u"update/LumoraWindowsClient/LumoraWinClientUpdate.INF"_s));
-        QVERIFY(info.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        info.write("[file1]\nnewversion=99.1.0.0\n");
-        info.close();
-        qputenv("LUMORA_UPDATE_HOST", "127.0.0.1:" + QByteArray::number(m_http.port()));
-
-        MainWindowFixture f;
-        f.speichereLogin();
-        TWindowsForm& w = f.oeffneFenster();
-        auto* knopf = f.find<QPushButton>("Button_UpdateVerfuegbar");
-        QTRY_VERIFY_WITH_TIMEOUT(knopf->isVisible(), 30000);
-
-        MessageHelper::setNextAnswer(MessageHelper::Answer::Yes);
-        QTest::mouseClick(knopf, Qt::LeftButton);
-        QTRY_COMPARE(MessageHelper::shownTexts().size(), 2);
-        QCOMPARE(MessageHelper::shownTexts(),
-                 (QStringList{u"Es ist ein Update für Lumora verfügbar. Soll dieses jetzt geladen werden?"_s,
-                              u"Die Software für das Liveupdate (LumoraLiveUpdate.exe) ist nicht vorhanden.\rDas "
-                              u"Update kann nicht durchgeführt werden."_s}));
-        QVERIFY(w.isVisible());
+    void updateKnopfStartetDasLiveUpdateProgramm_data() {
+        QTest::addColumn<bool>("programmDa");
+        QTest::newRow("program present: started in its folder, the window ends") << true;
+        QTest::newRow("program missing: a message, the window stays") << false;
     }
-
-    void updateStartetDasLiveUpdateProgrammUndEndet() {
+    void updateKnopfStartetDasLiveUpdateProgramm() {
+        QFETCH(bool, programmDa);
         // A stand-in for the live-update program that leaves a mark of having run where it was started.
         QTemporaryDir ablage;
         const QString marke = ablage.filePath(u"gestartet"_s);
-        QFile programm(LiveUpdate::ProgrammPfad());
         const auto wegraeumen = qScopeGuard([] { QFile::remove(LiveUpdate::ProgrammPfad()); });
-        QVERIFY(programm.open(QIODevice::WriteOnly));
-        programm.write("#!/bin/sh\npwd > '" + marke.toUtf8() + "'\n");
-        programm.close();
-        QVERIFY(programm.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QFile info(QDir(m_http.root()).filePath(u"update/LumoraWindowsClient/LumoraWinClientUpdate.INF"_s));
-        QVERIFY(info.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        info.write("[file1]\nnewversion=99.1.0.0\n");
-        info.close();
-        qputenv("LUMORA_UPDATE_HOST", "127.0.0.1:" + QByteArray::number(m_http.port()));
+        QFile::remove(LiveUpdate::ProgrammPfad());
+        if (programmDa) {
+            QFile programm(LiveUpdate::ProgrammPfad());
+            QVERIFY(programm.open(QIODevice::WriteOnly));
+            programm.write("#!/bin/sh\npwd > '" + marke.toUtf8() + "'\n");
+            programm.close();
+            QVERIFY(programm.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        updateServerNennt("[file1]\nnewversion=99.1.0.0\n");
 
         MainWindowFixture f;
         f.speichereLogin();
@@ -184,12 +170,21 @@ private slots:
         MessageHelper::setNextAnswer(MessageHelper::Answer::Yes);
         QTest::mouseClick(knopf, Qt::LeftButton);
 
+        const QString frage = u"Es ist ein Update für Lumora verfügbar. Soll dieses jetzt geladen werden?"_s;
+        if (!programmDa) {
+            QTRY_COMPARE(MessageHelper::shownTexts().size(), 2);
+            QCOMPARE(MessageHelper::shownTexts(),
+                     (QStringList{frage, u"Die Software für das Liveupdate (LumoraLiveUpdate.exe) ist nicht "
+                                         u"vorhanden.\rDas Update kann nicht durchgeführt werden."_s}));
+            QVERIFY(w.isVisible());
+            return;
+        }
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marke), 10000);
         QTRY_VERIFY(!w.isVisible());
         QFile ort(marke);
         QVERIFY(ort.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(ort.readAll()).trimmed(), QCoreApplication::applicationDirPath());
-        QCOMPARE(MessageHelper::shownTexts().size(), 1);
+        QCOMPARE(MessageHelper::shownTexts(), QStringList{frage});
     }
 };
 
