@@ -75,6 +75,20 @@ class TestSyncPlanning : public QObject {
                             heute.left(10) + QStringLiteral(" 12:00:00.000"))));
     }
 
+    // An assignment planned on a that both devices have after their runs.
+    static Eintrag teile(SyncClient& a, SyncClient& b) {
+        Eintrag e;
+        bereit(a);
+        bereit(b);
+        plane(a, e);
+        [&] {
+            QVERIFY(a.synchronisiere().fertig());
+            QVERIFY(b.synchronisiere().fertig());
+            QCOMPARE(b.count(QStringLiteral("Planung where MPL_GUID = '%1'").arg(e.guid)), 1);
+        }();
+        return e;
+    }
+
     static void neuesTeam(SyncClient& c, const QString& guid, const QString& name, const QList<int>& mitglieder) {
         const QString jetzt = sql(DTDatetimeToString(Clock::now()));
         QVERIFY(c.exec(QStringLiteral("insert into Planung_Team (Mandant_ID, MTM_GUID, MTM_Bezeichnung, MTM_Farbe, "
@@ -186,13 +200,7 @@ private slots:
 
     void deviceChangesSurviveDownloadAndCleanup() {
         SyncClient a(QStringLiteral("a-keep")), b(QStringLiteral("b-keep"));
-        bereit(a);
-        bereit(b);
-        Eintrag geteilt;
-        plane(a, geteilt);
-        QVERIFY(a.synchronisiere().fertig());
-        QVERIFY(b.synchronisiere().fertig());
-        QCOMPARE(b.count(QStringLiteral("Planung where MPL_GUID = '%1'").arg(geteilt.guid)), 1);
+        const Eintrag geteilt = teile(a, b);
 
         // Both change the assignment; a's change reaches the server first.
         Eintrag vonA = geteilt, vonB = geteilt;
@@ -255,13 +263,7 @@ private slots:
 
     void deletedAssignmentLeavesServerAndOtherDevice() {
         SyncClient a(QStringLiteral("a-del")), b(QStringLiteral("b-del"));
-        bereit(a);
-        bereit(b);
-        Eintrag e;
-        plane(a, e);
-        QVERIFY(a.synchronisiere().fertig());
-        QVERIFY(b.synchronisiere().fertig());
-        QCOMPARE(b.count(QStringLiteral("Planung where MPL_GUID = '%1'").arg(e.guid)), 1);
+        Eintrag e = teile(a, b);
 
         e.geloescht = 1;
         plane(a, e);
