@@ -150,45 +150,50 @@ bool TWindowsForm::NeueZerZeileErlaubt(TDateTime sperre) const {
     return erlaubt && !dm->GibBerechtigungBoolean(u"BER_ZERnurAnsicht"_s, AngemeldeteLPE_ID);
 }
 
+void TWindowsForm::FuegeErfassungsZeilenHinzu(
+    const QString& sql, bool mitTeam, const std::function<void(const TSqlQuery&, UebersichtZeile&)>& mengeText) {
+    auto q = dm->GetQueryInstance();
+    q->setSQL(sql + QString::number(dm->FMandantID) + u" order by zer_von"_s);
+    q->ParamByName(u"datum").setAsDateTime(AnzeigeDatum.datePart());
+    q->ParamByName(u"LPE").setAsInteger(AktuelleLPE_ID);
+    if (!q->Open())
+        return;
+    while (!q->Eof()) {
+        UebersichtZeile z;
+        z.ItemTyp = u"ZER"_s;
+        z.Tag = q->FieldByName(u"MobileID").AsInteger();
+        z.ItemZusatzText.Text = dm->GibAuftragAlsText(*q, false);
+        mengeText(*q, z);
+        z.ItemKostenArt.Text = q->FieldByName(u"ZER_Bezeichnung").AsString();
+        const int ampel = dm->GibAmpelStatus(false, true, q->FieldByName(u"ZER_ID").AsInteger(), z.Tag,
+                                             q->FieldByName(u"CloudStatus").AsInteger(), AktuelleLPE_ID);
+        SetzeZeilenStatus(z, ampel, true, mitTeam && dm->TeamIstBestehenderEintrag(z.Tag));
+        ListView_Uebersicht->AddZeile(z);
+        if (!q->Next())
+            break;
+    }
+}
+
 void TWindowsForm::FuelleArbeitszeitAbschnitt(TDateTime sperre) {
     if (fBER_Art.startsWith(u'0'))
         return;
     ListView_Uebersicht->AddZeile(
         kopfZeile(u"Arbeitszeit "_s + StundenText(dm->ZER_GibStundenZuTag(AnzeigeDatum, AktuelleLPE_ID))));
-    {
-        auto q = dm->GetQueryInstance();
-        q->setSQL(u" select *   from Z_Erfassung  where zer_datum = :datum and ZER_LPE = :LPE and Zer_type in "
-                  u"(0,1,2,3) and geloescht = 0 and Mandant_ID = "_s +
-                  QString::number(dm->FMandantID) + u" order by zer_von"_s);
-        q->ParamByName(u"datum").setAsDateTime(AnzeigeDatum.datePart());
-        q->ParamByName(u"LPE").setAsInteger(AktuelleLPE_ID);
-        if (q->Open()) {
-            while (!q->Eof()) {
-                UebersichtZeile z;
-                z.ItemTyp = u"ZER"_s;
-                z.Tag = q->FieldByName(u"MobileID").AsInteger();
-                z.ItemZusatzText.Text = dm->GibAuftragAlsText(*q, false);
-                const TDateTime von = q->FieldByName(u"ZER_Von").AsDateTime();
-                const TDateTime bis = q->FieldByName(u"ZER_Bis").AsDateTime();
-                const bool bisLeer = bis.value() == 0.0 || q->FieldByName(u"BisIstNULL").AsInteger() == 1;
-                const double std100 = q->FieldByName(u"ZER_Std100").AsFloat();
-                if ((von.value() != 0.0 && q->FieldByName(u"VonIstNULL").AsInteger() != 1) || !bisLeer ||
-                    std100 == 0.0) {
-                    z.ItemZeitVon.Text = uhrzeit(von) + u" - "_s;
-                    z.ItemZeitBis.Text = bisLeer ? u"offen"_s : uhrzeit(bis);
-                } else {
-                    z.ItemZeitVon.Text = zweiStellen(std100) + u" Std."_s;
-                }
-                z.ItemKostenArt.Text = q->FieldByName(u"ZER_Bezeichnung").AsString();
-                const int ampel = dm->GibAmpelStatus(false, true, q->FieldByName(u"ZER_ID").AsInteger(), z.Tag,
-                                                     q->FieldByName(u"CloudStatus").AsInteger(), AktuelleLPE_ID);
-                SetzeZeilenStatus(z, ampel, true, dm->TeamIstBestehenderEintrag(z.Tag));
-                ListView_Uebersicht->AddZeile(z);
-                if (!q->Next())
-                    break;
+    FuegeErfassungsZeilenHinzu(
+        u" select *   from Z_Erfassung  where zer_datum = :datum and ZER_LPE = :LPE and "
+        u"Zer_type in (0,1,2,3) and geloescht = 0 and Mandant_ID = "_s,
+        true, [](const TSqlQuery& q, UebersichtZeile& z) {
+            const TDateTime von = q.FieldByName(u"ZER_Von").AsDateTime();
+            const TDateTime bis = q.FieldByName(u"ZER_Bis").AsDateTime();
+            const bool bisLeer = bis.value() == 0.0 || q.FieldByName(u"BisIstNULL").AsInteger() == 1;
+            const double std100 = q.FieldByName(u"ZER_Std100").AsFloat();
+            if ((von.value() != 0.0 && q.FieldByName(u"VonIstNULL").AsInteger() != 1) || !bisLeer || std100 == 0.0) {
+                z.ItemZeitVon.Text = uhrzeit(von) + u" - "_s;
+                z.ItemZeitBis.Text = bisLeer ? u"offen"_s : uhrzeit(bis);
+            } else {
+                z.ItemZeitVon.Text = zweiStellen(std100) + u" Std."_s;
             }
-        }
-    }
+        });
     if (NeueZerZeileErlaubt(sperre))
         ListView_Uebersicht->AddZeile(neuZeile(u"ZERNEU"_s, u">>> Neu"_s));
 }
@@ -205,38 +210,20 @@ void TWindowsForm::FuelleMaterialAbschnitt(TDateTime sperre) {
     if (kopf.isEmpty())
         return;
     ListView_Uebersicht->AddZeile(kopfZeile(kopf));
-    {
-        auto q = dm->GetQueryInstance();
-        q->setSQL(u" select *   from Z_Erfassung  where zer_datum = :datum and ZER_LPE = :LPE and Zer_type in "
-                  u"(4,5,6,9) and geloescht = 0  and Mandant_ID = "_s +
-                  QString::number(dm->FMandantID) + u" order by zer_von"_s);
-        q->ParamByName(u"datum").setAsDateTime(AnzeigeDatum.datePart());
-        q->ParamByName(u"LPE").setAsInteger(AktuelleLPE_ID);
-        if (q->Open()) {
-            while (!q->Eof()) {
-                UebersichtZeile z;
-                z.ItemTyp = u"ZER"_s;
-                z.Tag = q->FieldByName(u"MobileID").AsInteger();
-                z.ItemZusatzText.Text = dm->GibAuftragAlsText(*q, false);
-                const int typ = q->FieldByName(u"ZER_Type").AsInteger();
-                const double menge = q->FieldByName(u"ZER_Std100").AsFloat();
-                if (typ == 4 || typ == 6)
-                    z.ItemZeitVon.Text = zahlText(menge) + u" x "_s;
-                else if (typ == 5)
-                    z.ItemZeitVon.Text = zahlText(q->FieldByName(u"ZER_Km").AsFloat()) + u" km "_s;
-                else
-                    z.ItemZeitVon.Text = zahlText(menge) + u" "_s +
-                                         dm->GibMengenEinheitZuMatID(q->FieldByName(u"ZER_MAT_ID").AsInteger());
-                z.ItemKostenArt.Text = q->FieldByName(u"ZER_Bezeichnung").AsString();
-                const int ampel = dm->GibAmpelStatus(false, true, q->FieldByName(u"ZER_ID").AsInteger(), z.Tag,
-                                                     q->FieldByName(u"CloudStatus").AsInteger(), AktuelleLPE_ID);
-                SetzeZeilenStatus(z, ampel, true, false);
-                ListView_Uebersicht->AddZeile(z);
-                if (!q->Next())
-                    break;
-            }
-        }
-    }
+    FuegeErfassungsZeilenHinzu(u" select *   from Z_Erfassung  where zer_datum = :datum and ZER_LPE = :LPE and "
+                               u"Zer_type in (4,5,6,9) and geloescht = 0  and Mandant_ID = "_s,
+                               false, [](const TSqlQuery& q, UebersichtZeile& z) {
+                                   const int typ = q.FieldByName(u"ZER_Type").AsInteger();
+                                   const double menge = q.FieldByName(u"ZER_Std100").AsFloat();
+                                   if (typ == 4 || typ == 6)
+                                       z.ItemZeitVon.Text = zahlText(menge) + u" x "_s;
+                                   else if (typ == 5)
+                                       z.ItemZeitVon.Text = zahlText(q.FieldByName(u"ZER_Km").AsFloat()) + u" km "_s;
+                                   else
+                                       z.ItemZeitVon.Text =
+                                           zahlText(menge) + u" "_s +
+                                           dm->GibMengenEinheitZuMatID(q.FieldByName(u"ZER_MAT_ID").AsInteger());
+                               });
     if (fBER_Art.startsWith(u'0') && NeueZerZeileErlaubt(sperre))
         ListView_Uebersicht->AddZeile(neuZeile(u"ZERNEU"_s, u">>> Neu"_s));
 }

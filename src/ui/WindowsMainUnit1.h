@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -16,6 +18,7 @@ class TErfassungSeite;
 class TListViewUebersicht;
 class TMultiView;
 class TPraesenzzeitSeite;
+class TSqlQuery;
 class TUserSeite;
 struct UebersichtZeile;
 
@@ -164,6 +167,9 @@ private:
     void FuellePraesenzAbschnitt(TDateTime buchungssperre);
     void FuelleArbeitszeitAbschnitt(TDateTime buchungssperre);
     void FuelleMaterialAbschnitt(TDateTime buchungssperre);
+    // The entry rows of one section; mengeText fills the left column, the only part that differs.
+    void FuegeErfassungsZeilenHinzu(const QString& sql, bool mitTeam,
+                                    const std::function<void(const TSqlQuery&, UebersichtZeile&)>& mengeText);
     bool NeueZerZeileErlaubt(TDateTime buchungssperre) const;
     void SetzeZeilenStatus(UebersichtZeile& zeile, int ampel, bool istZER, bool istTeam);
     static QString StundenText(double stunden);
