@@ -1,6 +1,7 @@
 #include "ui/pages/TErfassungSeite.h"
 
 #include "ui/widgets/Benannt.h"
+#include "ui/widgets/Eingabefelder.h"
 #include "ui/widgets/Segmente.h"
 #include "ui/widgets/Symbole.h"
 #include "ui/widgets/TClickLabel.h"
@@ -24,9 +25,8 @@ namespace {
 constexpr int kLabelBreite = 86;
 
 QLabel* zeilenLabel(const QString& text) {
-    auto* l = new QLabel(text);
+    auto* l = neuerFeldname(text);
     l->setFixedWidth(kLabelBreite);
-    l->setProperty("rolle", QStringLiteral("feldname"));
     return l;
 }
 
@@ -43,17 +43,6 @@ QWidget* zeile(const char* name, const QString& label, std::initializer_list<QWi
     if (gebaut)
         *gebaut = w;
     return w;
-}
-
-QTimeEdit* zeitFeld(const char* name) {
-    auto* t = benannt<QTimeEdit>(name);
-    t->setDisplayFormat(QStringLiteral("hh:mm"));
-    t->setReadOnly(true);
-    t->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    t->setAlignment(Qt::AlignCenter);
-    t->setFixedSize(92, 36);
-    t->setProperty("rolle", QStringLiteral("zeit"));
-    return t;
 }
 
 } // namespace
@@ -178,8 +167,8 @@ TErfassungSeite::TErfassungSeite(QWidget* parent) : QWidget(parent) {
     Label_DatumEingabe->setProperty("rolle", QStringLiteral("datum"));
     DateEdit1 = benannt<QDateEdit>("DateEdit1");
     DateEdit1->hide();
-    TimeEdit_von = zeitFeld("TimeEdit_von");
-    TimeEdit_bis = zeitFeld("TimeEdit_bis");
+    TimeEdit_von = neuesZeitFeld("TimeEdit_von");
+    TimeEdit_bis = neuesZeitFeld("TimeEdit_bis");
     Button_LoescheVonBis = benannt<QPushButton>("Button_LoescheVonBis");
     Button_LoescheVonBis->setIcon(Symbole::Icon(Symbole::Art::Loeschen, 18, QColor(0x75, 0x75, 0x75)));
     Button_LoescheVonBis->setFixedSize(36, 36);

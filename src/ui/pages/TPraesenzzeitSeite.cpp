@@ -1,6 +1,7 @@
 #include "ui/pages/TPraesenzzeitSeite.h"
 
 #include "ui/widgets/Benannt.h"
+#include "ui/widgets/Eingabefelder.h"
 #include "ui/widgets/TClickLabel.h"
 
 #include <QCheckBox>
@@ -10,25 +11,6 @@
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-
-namespace {
-QLabel* feldname(const QString& text) {
-    auto* l = new QLabel(text);
-    l->setProperty("rolle", QStringLiteral("feldname"));
-    return l;
-}
-
-QTimeEdit* zeitFeld(const char* name) {
-    auto* t = benannt<QTimeEdit>(name);
-    t->setDisplayFormat(QStringLiteral("hh:mm"));
-    t->setReadOnly(true);
-    t->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    t->setAlignment(Qt::AlignCenter);
-    t->setFixedSize(92, 36);
-    t->setProperty("rolle", QStringLiteral("zeit"));
-    return t;
-}
-} // namespace
 
 TPraesenzzeitSeite::TPraesenzzeitSeite(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Layout_Praesenzzeit"));
@@ -44,8 +26,8 @@ TPraesenzzeitSeite::TPraesenzzeitSeite(QWidget* parent) : QWidget(parent) {
     DateEdit2 = benannt<QDateEdit>("DateEdit2", this);
     DateEdit2->hide();
 
-    TimeEditZPZ_Von = zeitFeld("TimeEditZPZ_Von");
-    TimeEditZPZ_Bis = zeitFeld("TimeEditZPZ_Bis");
+    TimeEditZPZ_Von = neuesZeitFeld("TimeEditZPZ_Von");
+    TimeEditZPZ_Bis = neuesZeitFeld("TimeEditZPZ_Bis");
     cbStopZPZ = benannt<QCheckBox>("cbStopZPZ", QStringLiteral("STOPP"));
     cbStopZPZ->setProperty("rolle", QStringLiteral("stopp"));
     cbStopZPZ->hide();
@@ -55,11 +37,11 @@ TPraesenzzeitSeite::TPraesenzzeitSeite(QWidget* parent) : QWidget(parent) {
     g->setHorizontalSpacing(10);
     g->setVerticalSpacing(4);
     g->addWidget(cbStopZPZ, 0, 3);
-    g->addWidget(feldname(QStringLiteral("von")), 1, 0);
+    g->addWidget(neuerFeldname(QStringLiteral("von")), 1, 0);
     g->addWidget(TimeEditZPZ_Von, 1, 1);
-    g->addWidget(feldname(QStringLiteral("bis")), 1, 2);
+    g->addWidget(neuerFeldname(QStringLiteral("bis")), 1, 2);
     g->addWidget(TimeEditZPZ_Bis, 1, 3);
-    g->addWidget(feldname(QStringLiteral("total")), 1, 4);
+    g->addWidget(neuerFeldname(QStringLiteral("total")), 1, 4);
     g->addWidget(labelZPZ_Std100, 1, 5);
     g->setColumnStretch(6, 1);
     v->addLayout(g);
