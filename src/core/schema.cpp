@@ -1,4 +1,5 @@
 #include "globals.h"
+#include "schema_indexes.h"
 #include "schema_ladder.h"
 #include "settingskeys.h"
 #include "tdm.h"
@@ -16,14 +17,21 @@ bool Tdm::SQLiteDB_Erstellen() {
     const int version = InternalLeseINT(SettingKey::DBVERSION, 0, &gelesen);
     if (!gelesen)
         return false;
-    if (version >= Konstanten::LokaleDBVersion)
+    // A file of a newer client keeps its layout as that client made it.
+    if (version > Konstanten::LokaleDBVersion)
         return true;
+    if (version == Konstanten::LokaleDBVersion) {
+        erstelleLokaleIndizes(*q);
+        return true;
+    }
 
     // One transaction: an interrupted upgrade leaves the file at its old version, and the
     // next start runs the whole ladder again.
     TSqliteConnection* verbindung = q->connection();
     const bool transaktion = verbindung && verbindung->beginTransaction();
     runSchemaLadder(*this, *q, version);
+    // After the ladder: its steps drop and recreate tables, and their indexes with them.
+    erstelleLokaleIndizes(*q);
     InternalSchreibeINT(SettingKey::DBVERSION, Konstanten::LokaleDBVersion);
     InternalSchreibeBool(SettingKey::UpdateInfoAusblenden, false);
     if (transaktion && verbindung->inTransaction() && !verbindung->commit()) {

@@ -1,6 +1,7 @@
 #include "LocalFileFixture.h"
 
 #include "core/clock.h"
+#include "core/schema_indexes.h"
 #include "core/schema_ladder.h"
 #include "core/settingskeys.h"
 #include "fixtures/LocalPorts.h"
@@ -586,6 +587,20 @@ QString tableDump(LocalFileFixture& f, const QString& table) {
         .join(u'\n');
 }
 
+QStringList listedIndexNames() {
+    QStringList names;
+    for (const LokalerIndex& index : lokaleIndizes())
+        names << QString::fromUtf8(index.name);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+QStringList indexNames(LocalFileFixture& f) {
+    QStringList names = f.column(u"select name from sqlite_master where type = 'index' and sql is not null"_s);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
 } // namespace
 
 class TestSchema : public QObject {
@@ -597,7 +612,14 @@ private slots:
 
     void newFileHasEveryTableWithItsLayout_data();
     void newFileHasEveryTableWithItsLayout();
-    void newFileHasNoOtherTableAndNoIndex();
+    void newFileHasNoOtherTableAndOnlyTheListedIndexes();
+    void listedIndexesCoverTheirColumns_data();
+    void listedIndexesCoverTheirColumns();
+    void lookupsOfTheDayUseAnIndex_data();
+    void lookupsOfTheDayUseAnIndex();
+    void currentFileGainsMissingIndexesAndKeepsItsRows();
+    void upgradedFileHasTheIndexes_data();
+    void upgradedFileHasTheIndexes();
     void newFileSettings();
     void newFileIsUtf16();
 
@@ -653,11 +675,117 @@ void TestSchema::newFileHasEveryTableWithItsLayout() {
     }
 }
 
-void TestSchema::newFileHasNoOtherTableAndNoIndex() {
+void TestSchema::newFileHasNoOtherTableAndOnlyTheListedIndexes() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QCOMPARE(f.tables(), allTableNames());
-    QCOMPARE(f.column(u"select name from sqlite_master where type = 'index' and sql is not null"_s), QStringList());
+    QVERIFY(!listedIndexNames().isEmpty());
+    QCOMPARE(indexNames(f), listedIndexNames());
+}
+
+void TestSchema::listedIndexesCoverTheirColumns_data() {
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("columns");
+    for (const LokalerIndex& index : lokaleIndizes())
+        QTest::newRow(index.name) << QString::fromUtf8(index.name) << QString::fromUtf8(index.tabelle)
+                                  << QString::fromUtf8(index.spalten).split(u", "_s);
+}
+
+void TestSchema::listedIndexesCoverTheirColumns() {
+    QFETCH(QString, index);
+    QFETCH(QString, table);
+    QFETCH(QStringList, columns);
+    LocalFileFixture f;
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QCOMPARE(f.value(u"select tbl_name from sqlite_master where type = 'index' and name = '"_s + index + u"'"_s)
+                 .toString()
+                 .toLower(),
+             table.toLower());
+    const QStringList actual = f.column(u"select name from pragma_index_info('"_s + index + u"') order by seqno"_s);
+    QCOMPARE(actual.join(u',').toLower(), columns.join(u',').toLower());
+}
+
+// The lookups every recording operation makes: by mobile id, an employee's day, the records of a team GUID.
+void TestSchema::lookupsOfTheDayUseAnIndex_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("index");
+    QTest::newRow("entry by mobile id")
+        << u" update Z_Erfassung  Set  ZER_Text = :ZER_Text  Where MobileID = :MobileID and Mandant_ID = 7"_s
+        << u"IX_Z_ERFASSUNG_MobileID"_s;
+    QTest::newRow("open entries of a day")
+        << u" select * from z_Erfassung  where MobileID <> :MobileID and ZER_LPE = :lpe and zer_datum = :datum and "
+           u"zer_type <= 3  and zer_std100 = 0 and geloescht = 0 and Mandant_ID = 7 Order by Zer_von "_s
+        << u"IX_Z_ERFASSUNG_LPE_Datum"_s;
+    QTest::newRow("presence by mobile id")
+        << u" select komplett from z_Praesenzzeit  where mobileid = :id and Mandant_ID = 7"_s
+        << u"IX_Z_PRAESENZZEIT_MobileID"_s;
+    QTest::newRow("open presence of a day")
+        << u" select * from Z_Praesenzzeit  where zpz_datum = :datum and ZPZ_LPE_ID = :LPE and geloescht = 0 and "
+           u"BisIstNULL = 1 and Mandant_ID = 7 order by zpz_von desc "_s
+        << u"IX_Z_PRAESENZZEIT_LPE_Datum"_s;
+    QTest::newRow("entry links of a GUID")
+        << u" select PTT_MobileID from Lumora_Team  Where Mandant_ID = :Mandant_ID and PTT_MobileID <> "
+           u":PTT_MobileID and PTT_GUID = :guid "_s
+        << u"IX_Lumora_Team_GUID"_s;
+    QTest::newRow("entries of the recording an entry belongs to")
+        << u"SELECT Lumora_Team.PTT_MobileID FROM Lumora_Team WHERE PTT_GUID IN (SELECT Lumora_Team.PTT_GUID FROM "
+           u"Lumora_Team WHERE PTT_MobileID = -5 AND Mandant_ID = 7)"_s
+        << u"IX_Lumora_Team_GUID"_s;
+    QTest::newRow("presence links of a GUID")
+        << u" select PTT_MobileID from Lumora_TeamZPZ  Where Mandant_ID = :Mandant_ID  and PTT_GUID = :guid "_s
+        << u"IX_Lumora_TeamZPZ_GUID"_s;
+}
+
+void TestSchema::lookupsOfTheDayUseAnIndex() {
+    QFETCH(QString, statement);
+    QFETCH(QString, index);
+    LocalFileFixture f;
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QStringList schritte;
+    {
+        auto q = f.dm().GetQueryInstance();
+        q->setSQL(u"explain query plan "_s + statement);
+        QVERIFY2(q->Open(), qPrintable(q->lastError()));
+        for (; !q->Eof(); q->Next())
+            schritte << q->FieldByName(u"detail").AsString();
+    }
+    const QString plan = schritte.join(u'\n');
+    QVERIFY2(plan.contains(u"INDEX "_s + index + u' ', Qt::CaseInsensitive), qPrintable(plan));
+}
+
+// A file of this version made before the indexes existed gains them at the next start, with its rows intact.
+void TestSchema::currentFileGainsMissingIndexesAndKeepsItsRows() {
+    LocalFileFixture f;
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    for (const QString& name : listedIndexNames())
+        QVERIFY(f.exec(u"drop index "_s + name));
+    QVERIFY(f.exec(u"insert into Z_ERFASSUNG (Mandant_ID, ZER_ID, ZER_LPE, MobileID) values (1, -5, 10, -5)"_s));
+    QVERIFY(f.exec(u"insert into Z_PRAESENZZEIT (Mandant_ID, ZPZ_ID, ZPZ_LPE_ID, MobileID) values (1, -6, 10, -6)"_s));
+    QCOMPARE(indexNames(f), QStringList());
+    f.reopen();
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QCOMPARE(indexNames(f), listedIndexNames());
+    QCOMPARE(f.dm().InternalLeseINT(SettingKey::DBVERSION, 0), 60);
+    QCOMPARE(f.value(u"select ZER_LPE from Z_ERFASSUNG where MobileID = -5"_s).toInt(), 10);
+    QCOMPARE(f.value(u"select ZPZ_LPE_ID from Z_PRAESENZZEIT where MobileID = -6"_s).toInt(), 10);
+    QCOMPARE(f.value(u"pragma integrity_check"_s).toString(), u"ok"_s);
+}
+
+void TestSchema::upgradedFileHasTheIndexes_data() {
+    QTest::addColumn<int>("version");
+    for (int v : {1, 30, 34, 35, 59})
+        QTest::newRow(qPrintable(QString::number(v))) << v;
+}
+
+// The ladder drops and recreates the tables the indexes belong to, so they must come after it.
+void TestSchema::upgradedFileHasTheIndexes() {
+    QFETCH(int, version);
+    LocalFileFixture f;
+    buildFileAtVersion(f, version);
+    QVERIFY(f.dm().SQLiteDB_Erstellen());
+    QCOMPARE(f.dm().InternalLeseINT(SettingKey::DBVERSION, 0), 60);
+    QCOMPARE(indexNames(f), listedIndexNames());
 }
 
 void TestSchema::newFileSettings() {
@@ -949,6 +1077,8 @@ void TestSchema::newerFileIsLeftUntouched() {
     LocalFileFixture f;
     QVERIFY(f.dm().SQLiteDB_Erstellen());
     QVERIFY(f.exec(u"drop table Lumora_Filter"_s));
+    // Nor does it gain the indexes of this version.
+    QVERIFY(f.exec(u"drop index "_s + listedIndexNames().constFirst()));
     QVERIFY(f.exec(u"alter table A_PERSONAL add column LPE_Neu int"_s));
     QVERIFY(f.exec(u"insert into A_PERSONAL (Mandant_ID, LPE_ID, LPE_Kuerzel, LPE_Neu) values (1, 10, 'MMU', 3)"_s));
     QVERIFY(f.dm().InternalSchreibeINT(SettingKey::DBVERSION, 61));
