@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "recording/recording_sql.h"
 #include "recording/rounding.h"
+#include "recording/schreibvorgang.h"
 
 #include <cmath>
 #include <vector>
@@ -22,6 +23,7 @@ struct OffenerEintrag {
 
 bool Tdm::ZER_offeneZeitenAbschliessen(TDateTime datum, TDateTime AktuellesVon, int LPEID, int MobileID,
                                        bool PauseSchreibeMobileID, bool IstTeamBerechtigung, bool IstTeamStempelung) {
+    EinSchreibvorgang schreibvorgang(*this);
     std::vector<OffenerEintrag> offene;
     {
         auto q = GetQueryInstance();

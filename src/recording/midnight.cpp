@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/globals.h"
 #include "recording/recording_sql.h"
+#include "recording/schreibvorgang.h"
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +72,7 @@ bool Tdm::MitternachtsStempelnNotwendig() {
 bool Tdm::MitternachtsStempelung() {
     bool gestempelt = false;
     if (fBER_Mitternacht && MitternachtsStempelnNotwendig()) {
+        EinSchreibvorgang schreibvorgang(*this);
         MitternachtsStempelungLaeuft = true;
         const TDateTime mitternacht = Clock::today();
         PauseStartePause(fBER_Teamerfassung, mitternacht);

@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "recording/recording_sql.h"
 #include "recording/rounding.h"
+#include "recording/schreibvorgang.h"
 
 #include <algorithm>
 #include <vector>
@@ -162,6 +163,7 @@ bool Tdm::PauseGibIstPauseAktiv(int LPE_ID, TDateTime& Zeitstempel) {
 }
 
 void Tdm::PauseStartePause(bool MitTeam, TDateTime dtJetzt) {
+    EinSchreibvorgang schreibvorgang(*this);
     PauseStartLaeuft = true;
     const TDateTime gerundet = ZeitRunden(dtJetzt, 0, AktuelleLPE_ID);
     const TDateTime tag = pausenTag(dtJetzt);
@@ -178,6 +180,7 @@ void Tdm::PauseStartePause(bool MitTeam, TDateTime dtJetzt) {
 }
 
 void Tdm::PauseBeendePraesenzzeit(TDateTime dtJetzt) {
+    EinSchreibvorgang schreibvorgang(*this);
     const TDateTime t = ZeitRunden(dtJetzt, 0, AktuelleLPE_ID);
     if (!GibBerechtigungBoolean(u"BER_Praesenzzeit"_s, AktuelleLPE_ID))
         return;
@@ -226,6 +229,7 @@ void Tdm::PauseBeendePraesenzzeit(TDateTime dtJetzt) {
 }
 
 void Tdm::PauseBeendenUndFortsetzen(int LPE_ID, bool MitTeam, TDateTime dtJetzt) {
+    EinSchreibvorgang schreibvorgang(*this);
     const TDateTime t = ZeitRunden(dtJetzt, 0, LPE_ID);
 
     if (GibBerechtigungBoolean(u"BER_Praesenzzeit"_s, LPE_ID) &&
@@ -246,6 +250,7 @@ void Tdm::PauseBeendenUndFortsetzen(int LPE_ID, bool MitTeam, TDateTime dtJetzt)
 }
 
 void Tdm::PauseAbbrechen() {
+    EinSchreibvorgang schreibvorgang(*this);
     PauseLoescheMobileID_ZPZ(AktuelleLPE_ID);
     PauseLoescheMobileID_ZER(AktuelleLPE_ID);
 }

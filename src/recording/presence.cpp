@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/globals.h"
 #include "recording/recording_sql.h"
+#include "recording/schreibvorgang.h"
 
 #include <optional>
 
@@ -110,6 +111,7 @@ bool Tdm::ZPZ_PruefeAufOffeneZPZundStarteZPZ(int LPE_ID, TDateTime Zeitstempel, 
 
 void Tdm::ZPZ_speichernZeiten(int MobileID, TDateTime datum, TDateTime von, TDateTime bis, TDateTime dauer,
                               double std100, bool nurVonZeit) {
+    EinSchreibvorgang schreibvorgang(*this);
     const bool mitTeam = TeamAktiveTeamMitgliederVorhanden();
     if (nurVonZeit) {
         aendereDatensatz(*this, u"ZPZ", MobileID,

@@ -3,6 +3,7 @@
 
 #include "core/clock.h"
 #include "recording/recording_sql.h"
+#include "recording/schreibvorgang.h"
 
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace {
 
 // Deletes every record linked under `guid` and withdraws the links; false when a deletion did not go through.
 bool loescheTeamaufnahme(Tdm& dm, const QString& linkTabelle, const QString& guid, bool (Tdm::*loesche)(int)) {
+    EinSchreibvorgang schreibvorgang(dm);
     std::vector<int> mitglieder;
     {
         auto q = dm.GetQueryInstance();

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "recording/einzelwert.h"
 #include "recording/recording_sql.h"
+#include "recording/schreibvorgang.h"
 
 #include <QUuid>
 
@@ -63,6 +64,7 @@ int anzahlAktive(Tdm& dm, const QString& zusatz) {
 
 // Empties the active set and fills it with the employees of the records still actively linked under the GUID.
 void aktiviereTeamVonGuid(Tdm& dm, const QString& sqlEinfuegen, const QString& guid) {
+    EinSchreibvorgang schreibvorgang(dm);
     auto leeren = dm.GetQueryInstance();
     leeren->setSQL(u" delete from Lumora_TeamAktiveLPE  where Mandant_ID = "_s + mandantSql(dm));
     leeren->ExecSQL();

@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "recording/einzelwert.h"
 #include "recording/recording_sql.h"
+#include "recording/schreibvorgang.h"
 
 #include <algorithm>
 #include <vector>
@@ -65,25 +66,6 @@ void zieheLinksZurueck(Tdm& dm, const QString& guid, int ausser) {
     q->ParamByName(u"guid"_s).setAsString(guid);
     q->ExecSQL();
 }
-
-// The statements of one fan-out reach the file with a single commit; without it every write waits for its own.
-class EinSchreibvorgang {
-public:
-    EinSchreibvorgang() : m_verbindung(TMeineFDConnection::getInstance()) {
-        m_eigener = m_verbindung && m_verbindung->claimAndOpen() && !m_verbindung->inTransaction() &&
-                    m_verbindung->beginTransaction();
-    }
-    ~EinSchreibvorgang() {
-        if (m_eigener && !m_verbindung->commit())
-            m_verbindung->rollback();
-    }
-    EinSchreibvorgang(const EinSchreibvorgang&) = delete;
-    EinSchreibvorgang& operator=(const EinSchreibvorgang&) = delete;
-
-private:
-    TMeineFDConnection* m_verbindung;
-    bool m_eigener = false;
-};
 
 bool fuehreAus(Tdm& dm, const QString& sql, std::initializer_list<std::pair<QString, QVariant>> werte) {
     auto q = dm.GetQueryInstance();
@@ -160,7 +142,7 @@ void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
         von = q->FieldByName(u"ZER_Von").AsDateTime().timePart();
     }
 
-    EinSchreibvorgang schreibvorgang;
+    EinSchreibvorgang schreibvorgang(*this);
     QString guid;
     const bool bestehend = TeamIstBestehenderEintragGibGUIDZER(ORIGMobileID, guid);
     const bool eigenerImTeam = TeamIstLPEImTeamOrSet(quellLPE);
@@ -231,6 +213,7 @@ void Tdm::TeamZerSpeichernFuerAlle(int ORIGMobileID) {
 }
 
 void Tdm::TeamZERLoescheAlleTeameintraege(int MobileID) {
+    EinSchreibvorgang schreibvorgang(*this);
     QString guid;
     if (!TeamIstBestehenderEintragGibGUIDZER(MobileID, guid))
         return;
@@ -242,6 +225,7 @@ void Tdm::TeamZERLoescheAlleTeameintraege(int MobileID) {
 void Tdm::TeamOffeneZeitenAbschliessen(bool bZER, TDateTime datum, TDateTime AktuellesVon) {
     if (!bZER)
         return;
+    EinSchreibvorgang schreibvorgang(*this);
     const std::vector<int> mitglieder = leseZahlen(
         *this, u" select PTA_LPE_ID from Lumora_TeamAktiveLPE where mandant_id = "_s + mandantSql(*this), {});
     for (int mitglied : mitglieder)
@@ -249,6 +233,7 @@ void Tdm::TeamOffeneZeitenAbschliessen(bool bZER, TDateTime datum, TDateTime Akt
 }
 
 void Tdm::TeamSchliesseMehrereOffeneZERs(TDateTime datum, TDateTime AktuellesVon, int MobileID, int EigeneMobileID) {
+    EinSchreibvorgang schreibvorgang(*this);
     const QString mandant = mandantSql(*this);
     bool ok = false;
     const std::vector<int> mitarbeiter = leseZahlen(
