@@ -23,11 +23,14 @@ int freieMobileID(Tdm& dm, const QString& tabelle, const QString& idSpalte, int 
     // MobileID addresses a row in every operation but has no key of its own: a number made at the same time of
     // day on another day could land on a row the server has renumbered, and every later write would hit both.
     // 0 marks "no record" throughout, so the very first millisecond of the day takes the next number.
+    // The two lookups stay apart so that each finds its rows by an index; joined by "or" they read the table.
     const int erste = gewuenscht < 0 ? gewuenscht : -1;
+    const QString mandant = mandantSql(dm);
+    auto q = dm.GetQueryInstance();
+    q->setSQL(u" select (select count(*) from "_s + tabelle + u"  where MobileID = :nr and Mandant_ID = "_s + mandant +
+              u") + (select count(*) from "_s + tabelle + u"  where "_s + idSpalte + u" = :nr2 and Mandant_ID = "_s +
+              mandant + u") as anzahl"_s);
     for (int nummer = erste; nummer > erste - kMaxVersucheFreieNummer; --nummer) {
-        auto q = dm.GetQueryInstance();
-        q->setSQL(u" select count(*) as anzahl from "_s + tabelle + u"  where (MobileID = :nr or "_s + idSpalte +
-                  u" = :nr2) and Mandant_ID = "_s + mandantSql(dm));
         q->ParamByName(u"nr"_s).setAsInteger(nummer);
         q->ParamByName(u"nr2"_s).setAsInteger(nummer);
         if (!q->Open() || q->Eof())
