@@ -122,10 +122,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QDir(ftp.root()).mkpath(QStringLiteral("DBUpload"));
-    qputenv("LUMORA_FTP_HOST", "127.0.0.1");
-    qputenv("LUMORA_FTP_PORT", QByteArray::number(ftp.port()));
-    qputenv("LUMORA_FTP_USER", ftp.user().toUtf8());
-    qputenv("LUMORA_FTP_PASSWORD", ftp.password().toUtf8());
+    ftp.configureClient();
 
     QObject empfaenger;
     int meldungen = 0;

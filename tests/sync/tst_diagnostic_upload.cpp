@@ -41,13 +41,6 @@ class TestDiagnosticUpload : public QObject {
     HttpServer m_http;
     QObject m_empfaenger;
 
-    void ftpAuf(int port) {
-        qputenv("LUMORA_FTP_HOST", "127.0.0.1");
-        qputenv("LUMORA_FTP_PORT", QByteArray::number(port));
-        qputenv("LUMORA_FTP_USER", m_ftp.user().toUtf8());
-        qputenv("LUMORA_FTP_PASSWORD", m_ftp.password().toUtf8());
-    }
-
     // Runs one upload to its end, collecting every notification it made.
     void lade(const QString& datei, QList<Meldung>& meldungen) {
         QPointer<TFTPUpload> upload = TFTPUpload::CreateFTP(
@@ -81,7 +74,7 @@ private slots:
     void init() {
         Clock::setFixed(TDateTime::fromQDateTime(QDateTime::currentDateTime()).datePart() +
                         TDateTime::encodeTime(10, 15, 30, 250).value());
-        ftpAuf(m_ftp.port());
+        m_ftp.configureClient();
     }
     void cleanup() { Clock::reset(); }
 
@@ -207,7 +200,7 @@ private slots:
         QFETCH(int, port);
         QFETCH(bool, dateiDa);
         if (port > 0)
-            ftpAuf(port);
+            qputenv("LUMORA_FTP_PORT", QByteArray::number(port));
         SyncClient c(QStringLiteral("weg-%1").arg(port));
         QString datei;
         SyncProcess::tdm().DumpZuCloudLaden(datei, Clock::today());

@@ -72,10 +72,7 @@ private slots:
     }
 
     void dreiKlicksLadenDieKopieHochUndPruefenDanachWeiter() {
-        qputenv("LUMORA_FTP_HOST", "127.0.0.1");
-        qputenv("LUMORA_FTP_PORT", QByteArray::number(m_ftp.port()));
-        qputenv("LUMORA_FTP_USER", m_ftp.user().toUtf8());
-        qputenv("LUMORA_FTP_PASSWORD", m_ftp.password().toUtf8());
+        m_ftp.configureClient();
         QDir upload(QDir(m_ftp.root()).filePath(u"DBUpload"_s));
         QVERIFY(upload.mkpath(u"."_s));
 
