@@ -17,12 +17,28 @@ QString umgebung(const char* name, const QString& standard)
     return v.isEmpty() ? standard : v;
 }
 
+struct TQuelle {
+    QFile* file;
+    const TFtpClient::Fortschritt* fortschritt;
+};
+
 size_t leseAusDatei(char* buffer, size_t size, size_t count, void* userdata)
 {
-    auto* file = static_cast<QFile*>(userdata);
+    auto* quelle = static_cast<TQuelle*>(userdata);
+    QFile* file = quelle->file;
+    const bool beginn = file->pos() == 0;
+    if (beginn && *quelle->fortschritt)
+        (*quelle->fortschritt)(0, file->size());
     const qint64 n = file->read(buffer, qint64(size * count));
-    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
+    if (n < 0)
+        return CURL_READFUNC_ABORT;
+    if (n > 0 && *quelle->fortschritt)
+        (*quelle->fortschritt)(file->pos(), file->size());
+    return size_t(n);
 }
+
+// Small blocks, so that progress is reported often enough to be seen.
+constexpr long UploadBlockBytes = 16384;
 
 } // namespace
 
@@ -45,6 +61,19 @@ TFtpClient::TFtpClient()
 
 TFtpClient::Ergebnis TFtpClient::hochladen(const QString& ordner, const QString& dateiPfad)
 {
+    return uebertrage(ordner, dateiPfad, true);
+}
+
+TFtpClient::Ergebnis TFtpClient::hochladenOhneOrdnerAnlegen(const QString& ordner, const QString& dateiPfad)
+{
+    const Ergebnis ergebnis = uebertrage(ordner, dateiPfad, false);
+    if (ergebnis != Ergebnis::OrdnerNichtAnlegbar)
+        return ergebnis;
+    return uebertrage(QString(), dateiPfad, false);
+}
+
+TFtpClient::Ergebnis TFtpClient::uebertrage(const QString& ordner, const QString& dateiPfad, bool ordnerAnlegen)
+{
     if (!istSichererName(QFileInfo(dateiPfad).fileName()) || (!ordner.isEmpty() && !istSichererName(ordner))) {
         m_error = QStringLiteral("Unzulässiger Name auf dem FTP-Server: ") + ordner + u'/' +
                   QFileInfo(dateiPfad).fileName();
@@ -60,8 +89,8 @@ TFtpClient::Ergebnis TFtpClient::hochladen(const QString& ordner, const QString&
         m_error = QStringLiteral("FTP nicht verfügbar");
         return Ergebnis::KeineVerbindung;
     }
-    const QByteArray url = (QStringLiteral("ftp://") + m_host + u':' + m_port + u'/' +
-                            QString::fromLatin1(QUrl::toPercentEncoding(ordner)) + u'/' +
+    const QString ordnerTeil = ordner.isEmpty() ? QString() : QString::fromLatin1(QUrl::toPercentEncoding(ordner)) + u'/';
+    const QByteArray url = (QStringLiteral("ftp://") + m_host + u':' + m_port + u'/' + ordnerTeil +
                             QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(dateiPfad).fileName())))
                                .toUtf8();
     const QByteArray user = m_user.toUtf8();
@@ -72,14 +101,17 @@ TFtpClient::Ergebnis TFtpClient::hochladen(const QString& ordner, const QString&
     curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &leseAusDatei);
-    curl_easy_setopt(c, CURLOPT_READDATA, &file);
+    TQuelle quelle{&file, &m_fortschritt};
+    curl_easy_setopt(c, CURLOPT_READDATA, &quelle);
+    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, UploadBlockBytes);
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
     curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
     curl_easy_setopt(c, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
     curl_easy_setopt(c, CURLOPT_FTP_USE_EPSV, 0L); // plain passive mode
     curl_easy_setopt(c, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(c, CURLOPT_PROXY, "");
-    curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                     ordnerAnlegen ? long(CURLFTP_CREATE_DIR_RETRY) : long(CURLFTP_CREATE_DIR_NONE));
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, 15000L);
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, LeseTimeoutMSecs);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // A small FTP client for the photo server: binary transfers over IPv4 in passive mode,
 // without keep-alive or proxy. Host, port and account come from LUMORA_FTP_HOST,
 // LUMORA_FTP_PORT, LUMORA_FTP_USER and LUMORA_FTP_PASSWORD.
@@ -17,8 +19,14 @@ public:
 
     TFtpClient();
 
+    // Bytes handed to the server so far, with the file's size; 0 when the transfer begins.
+    using Fortschritt = std::function<void(qint64 gesendet, qint64 gesamt)>;
+    void setFortschritt(Fortschritt fortschritt) { m_fortschritt = std::move(fortschritt); }
+
     // Puts the file into folder (made when missing) under its own name.
     Ergebnis hochladen(const QString& ordner, const QString& dateiPfad);
+    // Puts the file into folder, or where the login lands when folder cannot be entered.
+    Ergebnis hochladenOhneOrdnerAnlegen(const QString& ordner, const QString& dateiPfad);
     QString lastError() const { return m_error; }
 
     // One plain name within its folder: no separator, not "." or "..", no control character
@@ -28,6 +36,9 @@ public:
     static constexpr long LeseTimeoutMSecs = 600000;
 
 private:
+    Ergebnis uebertrage(const QString& ordner, const QString& dateiPfad, bool ordnerAnlegen);
+
+    Fortschritt m_fortschritt;
     QString m_host;
     QString m_port;
     QString m_user;
