@@ -50,3 +50,15 @@ QVariant LokalerWert(const TXField& field, TSpaltenArt art)
     }
     return QVariant(field.AsString());
 }
+
+std::vector<int> SpaltenPositionen(const TXDataset& ds, const QStringList& spalten)
+{
+    QHash<QString, int> positionen;
+    for (int i = 0; i < ds.FieldCount(); ++i)
+        positionen.insert(ds.FieldName(i), i); // the answer's names are lower case
+    std::vector<int> result;
+    result.reserve(std::size_t(spalten.size()));
+    for (const QString& spalte : spalten)
+        result.push_back(positionen.value(spalte.toLower(), -1));
+    return result;
+}

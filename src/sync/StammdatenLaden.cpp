@@ -76,14 +76,16 @@ void TDatenAusCloudThread::KopiereTabelle(const TStammdatenTabelle& tabelle, con
     const QSet<QString> verschluesselt(tabelle.verschluesselt.begin(), tabelle.verschluesselt.end());
     struct Spalte {
         int index;
-        QString server;
         TSpaltenArt art;
         bool verschluesselt;
     };
     std::vector<Spalte> spalten;
-    for (const QString& spalte : tabelle.spalten)
-        spalten.push_back({insert.indexOf(spalte), tabelle.serverSpalteFuer(spalte), SpaltenArt(arten, spalte),
-                           verschluesselt.contains(spalte)});
+    QStringList serverSpalten;
+    for (const QString& spalte : tabelle.spalten) {
+        spalten.push_back({insert.indexOf(spalte), SpaltenArt(arten, spalte), verschluesselt.contains(spalte)});
+        serverSpalten << tabelle.serverSpalteFuer(spalte);
+    }
+    serverSpalten << QStringLiteral("MUTTimeStamp");
 
     TDateTime stempel = LeseTabellenStempel(tabelle.stempelName);
     bool fertig = false;
@@ -100,25 +102,37 @@ void TDatenAusCloudThread::KopiereTabelle(const TStammdatenTabelle& tabelle, con
             break;
         }
         fertig = true;
-        const TDateTime batchStart = stempel;
+        const std::vector<int> positionen = SpaltenPositionen(*ds, serverSpalten);
+        const int stempelPosition = positionen.back();
+        // Only the stamp of the last row taken matters; it is read once the batch is written.
+        TXField letzterStempel;
+        bool zeileGenommen = false;
         Fcon_sqlite.beginBatch();
         for (; !ds->Eof() && !Terminated(); ds->Next()) {
-            for (const Spalte& s : spalten) {
-                if (s.index < 0)
-                    continue;
-                const TXField field = ds->FieldByName(s.server);
-                insert.setValue(s.index, s.verschluesselt ? QVariant(unscramble(field.AsString()))
-                                                          : LokalerWert(field, s.art));
+            for (std::size_t i = 0; i < spalten.size(); ++i) {
+                const Spalte& s = spalten[i];
+                const TXField field = ds->Fields(positionen[i]);
+                if (s.verschluesselt) {
+                    const QString text = field.AsString();
+                    // An empty value is empty scrambled or not.
+                    insert.setValue(s.index, QVariant(text.isEmpty() ? text : unscramble(text)));
+                } else {
+                    insert.setValue(s.index, LokalerWert(field, s.art));
+                }
             }
             insert.exec();
             fertig = ZaehleZeile();
             if (fertig)
                 break;
-            stempel = ds->FieldByName(u"MUTTimeStamp").AsDateTime();
+            letzterStempel = ds->Fields(stempelPosition);
+            zeileGenommen = true;
         }
         Fcon_sqlite.endBatch();
+        const TDateTime batchStart = stempel;
+        if (zeileGenommen)
+            stempel = letzterStempel.AsDateTime();
         // A batch that brought nothing new (or nothing at all) ends the table.
-        if (ds->RecordCount() == 0 || stempel.totalMSecs() == batchStart.totalMSecs())
+        if (!zeileGenommen || stempel.totalMSecs() <= batchStart.totalMSecs())
             fertig = true;
     }
     SchreibeTabellenStempel(tabelle.stempelName, stempel);

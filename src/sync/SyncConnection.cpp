@@ -4,6 +4,14 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <future>
+
+namespace {
+// How often a thread waiting for a network answer looks whether the main thread wants the file.
+constexpr auto HandOverPoll = std::chrono::milliseconds(2);
+} // namespace
+
 TSyncConnection::TSyncConnection(QString databasePath) : TSqliteConnection(std::move(databasePath))
 {
     // The hand-over decides who may open the file; a lock met anyway is an error at once.
@@ -33,15 +41,24 @@ bool TSyncConnection::claim()
         releaseFile();
     // No way out of this wait: the open that follows must never meet the main lock.
     LocalFileHandover::acquireForThread(this);
-    if (isOpen())
-        return true;
-    if (!open()) {
+    if (!isOpen() && !open()) {
         LocalFileHandover::releaseFromThread(this);
         return false;
     }
-    if (m_batchDepth > 0 && !beginTransaction())
+    if (m_batchDepth > 0 && !inTransaction() && !beginTransaction())
         m_batchFailed = true;
     return true;
+}
+
+bool TSyncConnection::runAside(const std::function<bool()>& call)
+{
+    if (!holdsFile())
+        return call();
+    auto answer = std::async(std::launch::async, call);
+    while (answer.wait_for(HandOverPoll) != std::future_status::ready)
+        if (mainWaits())
+            releaseFile();
+    return answer.get();
 }
 
 void TSyncConnection::detach(TSyncStatement* statement)
@@ -65,22 +82,27 @@ void TSyncConnection::releaseFile()
 
 void TSyncConnection::beginBatch()
 {
-    if (m_batchDepth++ == 0) {
+    if (m_batchDepth++ == 0)
         m_batchFailed = false;
-        if (isOpen() && !inTransaction() && !beginTransaction())
-            m_batchFailed = true;
-    }
+    if (isOpen() && !inTransaction() && !beginTransaction())
+        m_batchFailed = true;
 }
 
 bool TSyncConnection::endBatch()
 {
-    if (m_batchDepth == 0 || --m_batchDepth > 0)
+    if (m_batchDepth == 0)
         return true;
+    commitBatch();
+    const bool ok = !m_batchFailed;
+    if (--m_batchDepth == 0 && m_liveQueries == 0)
+        releaseFile();
+    return ok;
+}
+
+void TSyncConnection::commitBatch()
+{
     if (inTransaction() && !commit())
         m_batchFailed = true;
-    if (m_liveQueries == 0)
-        releaseFile();
-    return !m_batchFailed;
 }
 
 void TSyncConnection::queryFreed()
@@ -127,14 +149,14 @@ bool TSyncStatement::prepare()
     return true;
 }
 
-bool TSyncStatement::exec()
+int TSyncStatement::run()
 {
     if (!m_stmt && (!m_connection.claim() || !prepare()))
-        return false;
+        return SQLITE_ERROR;
     if (m_connection.mainWaits()) {
         m_connection.releaseFile(); // finalises this statement too
         if (!m_connection.claim() || !prepare())
-            return false;
+            return SQLITE_ERROR;
     }
     for (size_t i = 0; i < m_slots.size(); ++i) {
         const int slot = m_slots[i];
@@ -168,14 +190,64 @@ bool TSyncStatement::exec()
         if (rc != SQLITE_OK) {
             m_error = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
             sqlite3_reset(m_stmt);
-            return false;
+            return rc;
         }
     }
     const int rc = sqlite3_step(m_stmt);
-    const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
-    if (!ok)
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         m_error = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
+    return rc;
+}
+
+bool TSyncStatement::exec()
+{
+    m_changes = 0;
+    const int rc = run();
+    const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
+    if (m_stmt) {
+        if (ok)
+            m_changes = sqlite3_changes(m_connection.handle());
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    return ok;
+}
+
+bool TSyncStatement::lookup()
+{
+    m_row.clear();
+    const int rc = run();
+    if (!m_stmt)
+        return false;
+    if (rc == SQLITE_ROW) {
+        // The row is copied out and the statement reset at once, so that no read stays
+        // open when the file is handed over.
+        const int n = sqlite3_column_count(m_stmt);
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(m_stmt, c)) {
+            case SQLITE_INTEGER:
+                m_row.emplace_back(qint64(sqlite3_column_int64(m_stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                m_row.emplace_back(sqlite3_column_double(m_stmt, c));
+                break;
+            case SQLITE_NULL:
+                m_row.emplace_back();
+                break;
+            default: {
+                const void* text = sqlite3_column_text16(m_stmt, c);
+                m_row.emplace_back(QString::fromUtf16(static_cast<const char16_t*>(text),
+                                                      sqlite3_column_bytes16(m_stmt, c) / 2));
+            }
+            }
+        }
+    }
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
-    return ok;
+    return rc == SQLITE_ROW;
+}
+
+QVariant TSyncStatement::column(int index) const
+{
+    return index >= 0 && std::size_t(index) < m_row.size() ? m_row[std::size_t(index)] : QVariant();
 }

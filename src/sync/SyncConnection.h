@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -30,8 +31,17 @@ public:
     void releaseFile();
     bool holdsFile() const;
 
+    // Statements between beginBatch and endBatch share transactions: each endBatch commits,
+    // an inner one too, and the next statement starts a new transaction while a batch is open.
     void beginBatch();
     bool endBatch();
+    // Commits what an open batch has written so far.
+    void commitBatch();
+
+    // Runs call (a network round trip, never a statement of this connection) on a helper
+    // thread. Meanwhile the file stays with this thread, so nothing is committed or reopened
+    // for the call, but goes to the main thread as soon as that asks for it.
+    bool runAside(const std::function<bool()>& call);
 
     // Live query objects; freeing the last one releases the file outside a batch.
     void queryCreated() { ++m_liveQueries; }
@@ -51,8 +61,9 @@ private:
     bool m_batchFailed = false;
 };
 
-// One statement of the thread prepared once and run for many rows (the inserts of a
-// download batch). Values are set by parameter name (without the colon) before each run.
+// One statement of the thread prepared once and run for many rows (the inserts and
+// lookups of a download batch). Values are set by parameter name (without the colon)
+// before each run.
 class TSyncStatement {
 public:
     TSyncStatement(TSyncConnection& connection, QString sql, const QStringList& parameterNames);
@@ -64,11 +75,19 @@ public:
     int indexOf(const QString& name) const { return m_names.indexOf(name); }
     void setValue(int index, QVariant value) { m_values[size_t(index)] = std::move(value); }
     bool exec();
+    // Runs a query: true when it yields a row, whose columns column() then reads.
+    bool lookup();
+    // A column of the row of the last lookup; NULL or a missing column is an invalid value.
+    QVariant column(int index) const;
+    // Rows the last exec changed.
+    int changes() const { return m_changes; }
     void finalize();
     QString lastError() const { return m_error; }
 
 private:
     bool prepare();
+    // Takes the file, prepares and binds; the sqlite3_step result, or an error code.
+    int run();
 
     TSyncConnection& m_connection;
     QString m_sql;
@@ -76,5 +95,7 @@ private:
     std::vector<QVariant> m_values;
     std::vector<int> m_slots; // statement parameter index per name, 0 when absent
     sqlite3_stmt* m_stmt = nullptr;
+    std::vector<QVariant> m_row;
+    int m_changes = 0;
     QString m_error;
 };

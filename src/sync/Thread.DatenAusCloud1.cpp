@@ -158,8 +158,8 @@ void TDatenAusCloudThread::schlafe(int msecs)
 
 bool TDatenAusCloudThread::serverErreichbar()
 {
-    Fcon_sqlite.releaseFile();
-    return ConnectRemoteDB(FRemoteDBDatabase1);
+    return FRemoteDBDatabase1.Connected() ||
+           Fcon_sqlite.runAside([this] { return ConnectRemoteDB(FRemoteDBDatabase1); });
 }
 
 bool TDatenAusCloudThread::WarteBisInternetWiederDa()
@@ -189,14 +189,12 @@ std::unique_ptr<TXDataset> TDatenAusCloudThread::remote(QAnyStringView sql)
 
 bool TDatenAusCloudThread::remoteOpen(TXDataset& ds)
 {
-    Fcon_sqlite.releaseFile();
-    return ds.Open();
+    return Fcon_sqlite.runAside([&ds] { return ds.Open(); });
 }
 
 bool TDatenAusCloudThread::remoteExec(TXDataset& ds)
 {
-    Fcon_sqlite.releaseFile();
-    return ds.ExecSQL();
+    return Fcon_sqlite.runAside([&ds] { return ds.ExecSQL(); });
 }
 
 void TDatenAusCloudThread::remoteOpenOderAbbruch(TXDataset& ds)
@@ -383,8 +381,14 @@ void TDatenAusCloudThread::Synchronisiere()
     }
     FIFortschrittSTART = FIFortschritt;
 
-    if (!Terminated() && dtServer.totalMSecs() != FStartVonTimeStamp.totalMSecs()) {
+    // A resumed run must finish the tables the budget cut short even when an earlier table
+    // already holds the server's newest stamp.
+    if (!Terminated() && (FbIstNeustart || dtServer.totalMSecs() != FStartVonTimeStamp.totalMSecs())) {
+        // The downloads' local writes share few transactions: each batch commits, so does
+        // every hand-over to the main thread.
+        Fcon_sqlite.beginBatch();
         SchreibeBool(SettingKey::BinAmSynchen, true);
+        Fcon_sqlite.commitBatch();
         FortschrittMelden(true);
         MandantEinstellungenLaden();
         if (!Terminated())
@@ -405,6 +409,7 @@ void TDatenAusCloudThread::Synchronisiere()
             SchreibeMandantenLogInDatum(QStringLiteral("SyncTimeStamp"), dtServer);
             SchreibeMandantenLogInDatum(QStringLiteral("LastSyncDate"), Clock::now());
         }
+        Fcon_sqlite.endBatch();
     }
 
     if (!Terminated() && UploadsAnstehend()) {

@@ -19,6 +19,7 @@ struct TZeitenDownload {
     QStringList spalten; // written besides the key
     QSet<QString> verschluesselt;
     bool insertOderErsetzen;
+    bool unbestaetigtIstOffen; // a local row never confirmed (CloudStatus 0) is pending too
 };
 
 namespace {
@@ -47,6 +48,16 @@ QString zuweisungen(const QStringList& spalten)
     return z.join(QStringLiteral(", "));
 }
 
+// A local date-time as a lookup returns it: stored text or a day number.
+TDateTime alsDatumZeit(const QVariant& wert)
+{
+    if (wert.typeId() == QMetaType::QString) {
+        TDateTime dt;
+        return parseStoredDateTime(wert.toString(), dt) ? dt : TDateTime();
+    }
+    return wert.isValid() ? TDateTime(wert.toDouble()) : TDateTime();
+}
+
 } // namespace
 
 void TDatenAusCloudThread::ErfassungenLaden()
@@ -63,7 +74,8 @@ void TDatenAusCloudThread::ErfassungenLaden()
         ZeitenSpalten::ErfassungDaten() + ZeitenSpalten::ErfassungObjektTexte() + SyncSpalten(),
         QSet<QString>(verschluesselt.begin(), verschluesselt.end()) +
             QSet<QString>(ZeitenSpalten::ErfassungObjektTexte().begin(), ZeitenSpalten::ErfassungObjektTexte().end()),
-        true};
+        true,
+        false};
     ZeitenLaden(art, FZER_IDneu, FZER_MutDatOK);
 }
 
@@ -80,7 +92,8 @@ void TDatenAusCloudThread::PraesenzzeitenLaden()
         QStringLiteral(" select Owner, CloudStatus from Z_PRaesenzzeit where "),
         ZeitenSpalten::PraesenzDaten() + SyncSpalten(),
         QSet<QString>(verschluesselt.begin(), verschluesselt.end()),
-        false};
+        false,
+        true};
     ZeitenLaden(art, FZPZ_IDneu, FZPZ_MutDatOK);
 }
 
@@ -91,6 +104,8 @@ void TDatenAusCloudThread::ZeitenLaden(const TZeitenDownload& art, bool& idNeu, 
     const QString mandant = QStringLiteral(" and Mandant_ID = ") + mandantText();
     const QHash<QString, TSpaltenArt> arten = LeseSpaltenArten(Fcon_sqlite, art.tabelle);
     const QStringList schluessel{QStringLiteral("Mandant_ID"), art.id};
+    const QStringList nurId{QStringLiteral("id")};
+    // Every statement of a row is prepared once for the whole table.
     TSyncStatement aendern(Fcon_sqlite,
                            QStringLiteral(" update ") + art.tabelle + QStringLiteral(" set ") + zuweisungen(art.spalten) +
                                QStringLiteral(", CloudStatus = 2  where ") + art.id + QStringLiteral(" = :") + art.id +
@@ -103,6 +118,48 @@ void TDatenAusCloudThread::ZeitenLaden(const TZeitenDownload& art, bool& idNeu, 
                                  QStringLiteral(", CloudStatus) VALUES (") + parameterListe(schluessel + art.spalten) +
                                  QStringLiteral(", 2) "),
                              schluessel + art.spalten);
+    TSyncStatement loeschen(Fcon_sqlite,
+                            QStringLiteral(" delete from ") + art.tabelle +
+                                QStringLiteral("  where  Mandant_ID = :Mandant_ID and ") + art.id + QStringLiteral(" = :") +
+                                art.id + u' ',
+                            schluessel);
+    TSyncStatement offenNachMobileId(Fcon_sqlite, art.pendingSql + QStringLiteral("mobileID = :id ") + mandant, nurId);
+    TSyncStatement offenNachId(Fcon_sqlite, art.pendingSql + art.id + QStringLiteral(" = :id ") + mandant, nurId);
+    TSyncStatement lokaleAenderung(Fcon_sqlite,
+                                   QStringLiteral(" select ") + art.mutDat + QStringLiteral(" from ") + art.tabelle +
+                                       QStringLiteral(" where ") + art.id + QStringLiteral(" = :id ") + mandant,
+                                   nurId);
+    TSyncStatement umnummerieren(Fcon_sqlite,
+                                 QStringLiteral(" update ") + art.tabelle.toUpper() + QStringLiteral("  set ") +
+                                     art.id.toLower() + QStringLiteral(" = :") + art.id +
+                                     QStringLiteral("  where mobileid = :mobileid  and Mandant_ID = ") + mandantText(),
+                                 {art.id, QStringLiteral("mobileid")});
+    TSyncStatement lokalGewinnt(Fcon_sqlite,
+                                QStringLiteral(" update ") + art.tabelle.toUpper() +
+                                    QStringLiteral("  set Owner = 1  , CloudStatus = 0  , ") + art.mutDat +
+                                    QStringLiteral(" = :MutDat  where ") + art.id + QStringLiteral(" = :") + art.id +
+                                    QStringLiteral(" and Mandant_ID = ") + mandantText(),
+                                {QStringLiteral("MutDat"), art.id});
+    const auto lokaleMutDat = [&](int id, TDateTime& mutDat) {
+        lokaleAenderung.setValue(0, QVariant(qint64(id)));
+        if (!lokaleAenderung.lookup())
+            return false;
+        mutDat = alsDatumZeit(lokaleAenderung.column(0));
+        return true;
+    };
+    struct Spalte {
+        TSpaltenArt art;
+        bool verschluesselt;
+        int inAendern;
+        int inEinfuegen;
+    };
+    std::vector<Spalte> spalten;
+    for (const QString& spalte : art.spalten)
+        spalten.push_back({SpaltenArt(arten, spalte), art.verschluesselt.contains(spalte), aendern.indexOf(spalte),
+                           einfuegen.indexOf(spalte)});
+    const std::size_t mobileIdSpalte = std::size_t(art.spalten.indexOf(u"MobileID"));
+    QStringList serverSpalten = art.spalten;
+    serverSpalten << art.id << art.mutDat << QStringLiteral("MUTTimeStamp");
 
     TDateTime stempel = LeseTabellenStempel(art.stempelName);
     bool fertig = false;
@@ -112,73 +169,62 @@ void TDatenAusCloudThread::ZeitenLaden(const TZeitenDownload& art, bool& idNeu, 
         ds->ParamByName(u"MUTTimeStamp").setAsDateTime(stempel);
         remoteOpenOderAbbruch(*ds);
         fertig = true;
-        const TDateTime batchStart = stempel;
+        const std::vector<int> positionen = SpaltenPositionen(*ds, serverSpalten);
+        const std::size_t datenSpalten = std::size_t(art.spalten.size());
+        const int idPosition = positionen[datenSpalten];
+        const int mutDatPosition = positionen[datenSpalten + 1];
+        const int stempelPosition = positionen[datenSpalten + 2];
+        const int mobileIdPosition = positionen[mobileIdSpalte];
+        const int geloeschtPosition = positionen[std::size_t(art.spalten.indexOf(u"FlagGeloescht"))];
+        TXField letzterStempel;
+        bool zeileGenommen = false;
         Fcon_sqlite.beginBatch();
         for (; !ds->Eof() && !Terminated(); ds->Next()) {
-            const int serverId = ds->FieldByName(art.id).AsInteger();
-            const int serverMobileId = ds->FieldByName(u"MobileID").AsInteger();
-            if (ds->FieldByName(u"FlagGeloescht").AsBoolean()) {
-                auto q = lokal(QStringLiteral(" delete from ") + art.tabelle +
-                               QStringLiteral("  where  Mandant_ID = :Mandant_ID and ") + art.id +
-                               QStringLiteral(" = :") + art.id + u' ');
-                q->ParamByName(u"Mandant_ID").setAsInteger(FmandantID);
-                q->ParamByName(art.id).setAsInteger(serverId);
-                q->ExecSQL();
+            const int serverId = ds->Fields(idPosition).AsInteger();
+            const int serverMobileId = ds->Fields(mobileIdPosition).AsInteger();
+            if (ds->Fields(geloeschtPosition).AsBoolean()) {
+                loeschen.setValue(0, QVariant(qint64(FmandantID)));
+                loeschen.setValue(1, QVariant(qint64(serverId)));
+                loeschen.exec();
             } else {
-                bool pending = false;
-                {
-                    auto q = lokal(art.pendingSql + (serverMobileId != 0 ? QStringLiteral("mobileID") : art.id) +
-                                   QStringLiteral(" = :id ") + mandant);
-                    q->ParamByName(u"id").setAsInteger(serverMobileId != 0 ? serverMobileId : serverId);
-                    if (q->Open() && !q->Eof())
-                        pending = q->FieldByName(u"Owner").AsInteger() > 0 ||
-                                  (q->hasField(u"CloudStatus") && q->FieldByName(u"CloudStatus").AsInteger() == 0);
-                }
+                TSyncStatement& offen = serverMobileId != 0 ? offenNachMobileId : offenNachId;
+                offen.setValue(0, QVariant(qint64(serverMobileId != 0 ? serverMobileId : serverId)));
+                const bool pending = offen.lookup() && (offen.column(0).toLongLong() > 0 ||
+                                                        (art.unbestaetigtIstOffen && offen.column(1).toLongLong() == 0));
                 idNeu = false;
                 mutDatOK = true;
-                auto lokaleAenderung = [&](int id, TDateTime& mutDat) {
-                    auto q = lokal(QStringLiteral(" select ") + art.mutDat + QStringLiteral(" from ") + art.tabelle +
-                                   QStringLiteral(" where ") + art.id + QStringLiteral(" = :id ") + mandant);
-                    q->ParamByName(u"id").setAsInteger(id);
-                    if (!q->Open() || q->Eof())
-                        return false;
-                    mutDat = q->Fields(0).AsDateTime();
-                    return true;
-                };
                 TDateTime lokalMutDat;
-                bool lokalVorhanden = lokaleAenderung(serverId, lokalMutDat);
-                if (!lokalVorhanden && serverMobileId != 0 && lokaleAenderung(serverMobileId, lokalMutDat)) {
-                    auto q = lokal(QStringLiteral(" update ") + art.tabelle.toUpper() + QStringLiteral("  set ") +
-                                   art.id.toLower() + QStringLiteral(" = :") + art.id +
-                                   QStringLiteral("  where mobileid = :mobileid  and Mandant_ID = ") + mandantText());
-                    q->ParamByName(art.id).setAsInteger(serverId);
-                    q->ParamByName(u"mobileid").setAsInteger(serverMobileId);
-                    lokalVorhanden = q->ExecSQL() && q->RowsAffected() > 0;
+                bool lokalVorhanden = lokaleMutDat(serverId, lokalMutDat);
+                if (!lokalVorhanden && serverMobileId != 0 && lokaleMutDat(serverMobileId, lokalMutDat)) {
+                    umnummerieren.setValue(0, QVariant(qint64(serverId)));
+                    umnummerieren.setValue(1, QVariant(qint64(serverMobileId)));
+                    lokalVorhanden = umnummerieren.exec() && umnummerieren.changes() > 0;
                     idNeu = lokalVorhanden;
                 }
                 if (lokalVorhanden) {
-                    const TDateTime serverMutDat = ds->FieldByName(art.mutDat).AsDateTime();
+                    const TDateTime serverMutDat = ds->Fields(mutDatPosition).AsDateTime();
                     if (serverMutDat.msecsTo(lokalMutDat) >= 500) {
                         mutDatOK = false;
-                        auto q = lokal(QStringLiteral(" update ") + art.tabelle.toUpper() +
-                                       QStringLiteral("  set Owner = 1  , CloudStatus = 0  , ") + art.mutDat +
-                                       QStringLiteral(" = :MutDat  where ") + art.id + QStringLiteral(" = :") + art.id +
-                                       QStringLiteral(" and Mandant_ID = ") + mandantText());
-                        q->ParamByName(u"MutDat").setAsDateTime(Clock::now());
-                        q->ParamByName(art.id).setAsInteger(serverId);
-                        q->ExecSQL();
+                        lokalGewinnt.setValue(0, QVariant(DTDatetimeToString(Clock::now())));
+                        lokalGewinnt.setValue(1, QVariant(qint64(serverId)));
+                        lokalGewinnt.exec();
                     }
                 }
                 if (!pending && mutDatOK) {
                     TSyncStatement& ziel = lokalVorhanden ? aendern : einfuegen;
-                    for (const QString& spalte : art.spalten) {
-                        const TXField field = ds->FieldByName(spalte);
-                        QVariant wert = art.verschluesselt.contains(spalte)
-                                            ? QVariant(unscramble(field.AsString()))
-                                            : LokalerWert(field, SpaltenArt(arten, spalte));
-                        if (spalte == u"MobileID" && serverMobileId == 0)
+                    for (std::size_t i = 0; i < datenSpalten; ++i) {
+                        const Spalte& sp = spalten[i];
+                        const TXField field = ds->Fields(positionen[i]);
+                        QVariant wert;
+                        if (i == mobileIdSpalte && serverMobileId == 0) {
                             wert = QVariant(qint64(serverId));
-                        ziel.setValue(ziel.indexOf(spalte), wert);
+                        } else if (sp.verschluesselt) {
+                            const QString text = field.AsString();
+                            wert = QVariant(text.isEmpty() ? text : unscramble(text));
+                        } else {
+                            wert = LokalerWert(field, sp.art);
+                        }
+                        ziel.setValue(lokalVorhanden ? sp.inAendern : sp.inEinfuegen, wert);
                     }
                     ziel.setValue(ziel.indexOf(QStringLiteral("Mandant_ID")), QVariant(qint64(FmandantID)));
                     ziel.setValue(ziel.indexOf(art.id), QVariant(qint64(serverId)));
@@ -189,11 +235,15 @@ void TDatenAusCloudThread::ZeitenLaden(const TZeitenDownload& art, bool& idNeu, 
                 fertig = true;
                 break;
             }
-            stempel = ds->FieldByName(u"MUTTimeStamp").AsDateTime();
+            letzterStempel = ds->Fields(stempelPosition);
+            zeileGenommen = true;
             fertig = false;
         }
         Fcon_sqlite.endBatch();
-        if (ds->RecordCount() == 0 || stempel.totalMSecs() == batchStart.totalMSecs())
+        const TDateTime batchStart = stempel;
+        if (zeileGenommen)
+            stempel = letzterStempel.AsDateTime();
+        if (!zeileGenommen || stempel.totalMSecs() <= batchStart.totalMSecs())
             fertig = true;
     }
     SchreibeTabellenStempel(art.stempelName, stempel);
