@@ -112,20 +112,25 @@ private slots:
     void resumedRunFinishesCutTableWhateverTableHoldsNewestStamp()
     {
         QFETCH(bool, eintraegeZuletzt);
+        // Own ids per case: the server only flags deleted master data, so ids are not reused.
+        const int basis = eintraegeZuletzt ? 0 : 100000;
         const QString eintraege =
             QStringLiteral("insert into z_erfassung (mandant_id, zer_id, mobileid, zer_lpe, zer_zka, zer_type, zer_datum, "
                            "zer_text, owner) select %1, g, 0, 3, '%2', 1, date_trunc('day', now()), '%3', 0 from "
-                           "generate_series(600001, 600040) g")
+                           "generate_series(%4, %5) g")
                 .arg(SyncServer::Mandant)
-                .arg(SyncServer::scrambled(QStringLiteral("100")), SyncServer::scrambled(QStringLiteral("Serie")));
+                .arg(SyncServer::scrambled(QStringLiteral("100")), SyncServer::scrambled(QStringLiteral("Serie")))
+                .arg(600001 + basis)
+                .arg(600040 + basis);
         const QString personal = QStringLiteral("insert into a_personal (mandant_id, lpe_id, lpe_nr, lpe_suchbez) values "
-                                                "(%1, 600001, 600001, '%2')")
+                                                "(%1, %3, %3, '%2')")
                                      .arg(SyncServer::Mandant)
-                                     .arg(SyncServer::scrambled(QStringLiteral("Hinter dem Schnitt")));
+                                     .arg(SyncServer::scrambled(QStringLiteral("Hinter dem Schnitt")))
+                                     .arg(600001 + basis);
         QVERIFY(m_server->exec(personal));
         if (!eintraegeZuletzt)
             QVERIFY(m_server->exec(eintraege));
-        QVERIFY(m_server->exec(adressen(400001, 9990)));
+        QVERIFY(m_server->exec(adressen(400001 + basis, 9990)));
         if (eintraegeZuletzt)
             QVERIFY(m_server->exec(eintraege));
 
@@ -133,14 +138,19 @@ private slots:
         const SyncClient::Lauf lauf = a.synchronisiere(300000);
         QVERIFY(lauf.meldungen.contains(TSyncStatus::SyncRestart));
         QVERIFY(lauf.fertig());
-        QCOMPARE(a.count(QStringLiteral("Z_ERFASSUNG where ZER_ID > 600000")), 40);
-        QCOMPARE(a.count(QStringLiteral("A_ADRESSEN where ADR_ID > 400000 and ADR_ID <= 409990")), 9990);
-        QCOMPARE(a.value(QStringLiteral("select LPE_Suchbez from A_PERSONAL where LPE_ID = 600001")).toString(),
+        QCOMPARE(a.count(QStringLiteral("Z_ERFASSUNG where ZER_ID between %1 and %2").arg(600001 + basis).arg(600040 + basis)),
+                 40);
+        QCOMPARE(a.count(QStringLiteral("A_ADRESSEN where ADR_ID between %1 and %2").arg(400001 + basis).arg(409990 + basis)),
+                 9990);
+        QCOMPARE(a.value(QStringLiteral("select LPE_Suchbez from A_PERSONAL where LPE_ID = %1").arg(600001 + basis)).toString(),
                  QStringLiteral("Hinter dem Schnitt"));
         QCOMPARE(a.count(QStringLiteral("SyncFortschritt where IstNeustart <> 0")), 0);
-        QVERIFY(m_server->exec(QStringLiteral("delete from a_adressen where adr_id > 400000 and adr_id <= 409990; "
-                                              "delete from z_erfassung where zer_id > 600000; "
-                                              "delete from a_personal where lpe_id = 600001")));
+        QVERIFY(m_server->exec(QStringLiteral("delete from a_adressen where adr_id between %1 and %2; "
+                                              "delete from z_erfassung where zer_id between %3 and %4")
+                                   .arg(400001 + basis)
+                                   .arg(409990 + basis)
+                                   .arg(600001 + basis)
+                                   .arg(600040 + basis)));
     }
 
     void serviceStoppedInBatchEndsRunAndNextCheckResumes()
