@@ -196,6 +196,37 @@ private slots:
         QCOMPARE(a.count(QStringLiteral("Lumora_Fotos where Owner = 1")), 0);
     }
 
+    void photoWhoseServerIdIsTakenLocallyIsSentOnce() {
+        SyncClient a(QStringLiteral("a-foto-id-belegt"));
+        // Past the first full reload, which sweeps photos already sent.
+        const int mobile = a.erfasseEintrag(QStringLiteral("Foto mit belegter Nummer"));
+        const int zerId = eintragMitServerId(a, mobile);
+        QVERIFY(zerId > 0);
+        const QString name = QStringLiteral("id-belegt.jpg");
+        cacheDatei(name);
+        const int picId = fotoAnlegen(a, mobile, zerId, name, bildBytes('i'));
+        const int naechsteServerId =
+            m_server
+                ->value(QStringLiteral("select last_value + (case when is_called then 1 else 0 end) from "
+                                       "lumora_fotos_pic_id_seq"))
+                .toInt();
+        QVERIFY(a.exec(QStringLiteral("insert into Lumora_Fotos (Mandant_ID, PIC_ID, PIC_BildName, Owner) values (%1, "
+                                      "%2, 'schon-da.jpg', 0)")
+                           .arg(SyncServer::Mandant)
+                           .arg(naechsteServerId)));
+
+        QVERIFY(a.synchronisiere().fertig());
+        QVERIFY(a.synchronisiere().fertig());
+        QCOMPARE(registrierungen(QStringLiteral("pic_bildname = '%1' and pic_id = %2").arg(name).arg(naechsteServerId)),
+                 1);
+        QCOMPARE(registrierungen(QStringLiteral("pic_bildname = '%1'").arg(name)), 1);
+        QCOMPARE(a.count(QStringLiteral("Lumora_Fotos where PIC_ID = %1 and Owner = 0").arg(picId)), 1);
+        QCOMPARE(
+            a.value(QStringLiteral("select PIC_BildName from Lumora_Fotos where PIC_ID = %1").arg(naechsteServerId))
+                .toString(),
+            QStringLiteral("schon-da.jpg"));
+    }
+
     void unreachableFtpKeepsPhotoQueued_data() {
         QTest::addColumn<bool>("falschesKennwort");
         QTest::newRow("nothing listening") << false;
@@ -315,6 +346,7 @@ private slots:
             imOrdner = imOrdner.arg(picId);
         cacheDatei(imOrdner);
         QCOMPARE(fotoAnlegen(a, -6660000 - picId, 0, gespeichert, bild), picId);
+        QVERIFY(QDir(m_ftp.root()).mkpath(QString::number(SyncServer::Pin)));
         const QStringList wurzelVorher = QDir(m_ftp.root()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
 
         QVERIFY(a.synchronisiere().fertig());
