@@ -57,7 +57,12 @@ void TMeineFDConnection::SetCountConnections(int Value)
     FCountConnections = Value;
     if (Value <= 0 && isOpen()) {
         m_idleSince.start();
-        scheduleRelease(ReleaseDelayMSecs);
+        // The grace saves reopening the file between bursts of queries, but not at the cost
+        // of a synchronisation thread that is already waiting for it.
+        if (LocalFileHandover::threadWaiting())
+            release();
+        else
+            scheduleRelease(ReleaseDelayMSecs);
     }
     if (Value < 0)
         FCountConnections = 0;

@@ -14,6 +14,7 @@ struct State {
     std::condition_variable changed;
     bool mainClaim = false;
     const void* threadOwner = nullptr;
+    int threadsWaiting = 0;
     double longestMainWait = 0;
 };
 
@@ -70,7 +71,9 @@ void acquireForThread(const void* owner)
 {
     State& s = state();
     std::unique_lock lock(s.mutex);
+    ++s.threadsWaiting;
     s.changed.wait(lock, [&s, owner] { return s.threadOwner == owner || (!s.mainClaim && !s.threadOwner); });
+    --s.threadsWaiting;
     s.threadOwner = owner;
 }
 
@@ -91,6 +94,13 @@ bool threadHolds(const void* owner)
     State& s = state();
     std::lock_guard lock(s.mutex);
     return owner && s.threadOwner == owner;
+}
+
+bool threadWaiting()
+{
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.threadsWaiting > 0;
 }
 
 bool anyThreadHolds()

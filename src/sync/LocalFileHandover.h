@@ -18,6 +18,8 @@ bool waitForMain(int maxWaitMSecs = 10000);
 // The main connection is closed: the threads may take the file again.
 void releaseFromMain();
 bool mainClaims();
+// A synchronisation thread waits for the file: the main thread should not keep it idle.
+bool threadWaiting();
 
 // ---- synchronisation threads ----
 // Waits until neither the main thread nor another thread holds the file, then takes it

@@ -1,6 +1,7 @@
 #include "core/DM_Sqlite1.h"
-#include "sync/SyncQuery.h"
+#include "sync/LocalFileHandover.h"
 #include "sync/SyncConnection.h"
+#include "sync/SyncQuery.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -169,6 +170,28 @@ private slots:
             QVERIFY(clock.elapsed() >= threadReleasedAt.load());
         }
         worker.join();
+        QCOMPARE(countRows(m_conn.get()), 2);
+    }
+
+    // With a synchronisation thread already waiting, the end of the main thread's last query
+    // hands the file over at once instead of keeping it idle for the grace.
+    void waitingThreadGetsFileWhenLastMainQueryEnds()
+    {
+        TSyncConnection threadConn(path());
+        auto mainQuery = std::make_unique<TMeineFDQuery>(m_conn.get());
+        mainQuery->setSQL("insert into t (side) values ('main')");
+        QVERIFY(mainQuery->ExecSQL());
+        std::atomic<bool> threadWrote{false};
+        std::thread worker([&] {
+            DatenAusCloud::TMeineFDQuery q(&threadConn);
+            q.setSQL("insert into t (side) values ('thread')");
+            threadWrote = q.ExecSQL();
+        });
+        QTRY_VERIFY(LocalFileHandover::threadWaiting());
+        mainQuery.reset();
+        QVERIFY(!m_conn->isOpen()); // closed right away, not by the delayed release
+        worker.join();
+        QVERIFY(threadWrote.load());
         QCOMPARE(countRows(m_conn.get()), 2);
     }
 
