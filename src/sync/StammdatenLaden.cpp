@@ -127,16 +127,22 @@ void TDatenAusCloudThread::KopiereTabelle(const TStammdatenTabelle& tabelle, con
             letzterStempel = ds->Fields(stempelPosition);
             zeileGenommen = true;
         }
-        Fcon_sqlite.endBatch();
-        const TDateTime batchStart = stempel;
-        if (zeileGenommen)
-            stempel = letzterStempel.AsDateTime();
-        // A batch that brought nothing new (or nothing at all) ends the table.
-        if (!zeileGenommen || stempel.totalMSecs() <= batchStart.totalMSecs())
+        if (BatchAbschliessen(zeileGenommen ? &letzterStempel : nullptr, stempel))
             fertig = true;
     }
     SchreibeTabellenStempel(tabelle.stempelName, stempel);
     FortschrittMelden(false);
+}
+
+bool TDatenAusCloudThread::BatchAbschliessen(const TXField* letzterStempel, TDateTime& stempel)
+{
+    Fcon_sqlite.endBatch();
+    // A batch that brought nothing new (or nothing at all) ends the table.
+    if (!letzterStempel)
+        return true;
+    const TDateTime batchStart = stempel;
+    stempel = letzterStempel->AsDateTime();
+    return stempel.totalMSecs() <= batchStart.totalMSecs();
 }
 
 void TDatenAusCloudThread::MarkiereAlleAlsGeloescht()

@@ -120,6 +120,9 @@ private:
     void MandantEinstellungenLaden();
     void StammdatenLaden(bool nurMaterial);
     void KopiereTabelle(const TStammdatenTabelle& tabelle, const QString& filter);
+    // Commits a download batch and moves the table's stamp to its last row (none: no row
+    // taken); true when the table is done.
+    bool BatchAbschliessen(const TXField* letzterStempel, TDateTime& stempel);
     void MarkiereAlleAlsGeloescht();
     void LoescheGeloeschteZeilen(bool nurZeiten);
     QString FullsyncFilter() const;

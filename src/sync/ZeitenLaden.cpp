@@ -239,11 +239,7 @@ void TDatenAusCloudThread::ZeitenLaden(const TZeitenDownload& art, bool& idNeu, 
             zeileGenommen = true;
             fertig = false;
         }
-        Fcon_sqlite.endBatch();
-        const TDateTime batchStart = stempel;
-        if (zeileGenommen)
-            stempel = letzterStempel.AsDateTime();
-        if (!zeileGenommen || stempel.totalMSecs() <= batchStart.totalMSecs())
+        if (BatchAbschliessen(zeileGenommen ? &letzterStempel : nullptr, stempel))
             fertig = true;
     }
     SchreibeTabellenStempel(art.stempelName, stempel);
