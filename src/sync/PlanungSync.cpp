@@ -4,7 +4,8 @@
 #include "core/settingskeys.h"
 
 // The planning step of the cycle: assignments, planning teams, their members and the
-// users' team permissions. Teams and members travel by the tenant's planning version.
+// users' team permissions. Assignments travel by change stamp, teams and members by the
+// tenant's planning version.
 
 using PlanungSpalten::SqlListe;
 
@@ -34,8 +35,8 @@ void TDatenAusCloudThread::PlanungSynchronisieren() {
                 ->ExecSQL();
     const int serverVersion = GibServerPlanungsVersion();
     FStartFromSyncVersion = LeseINT(SettingKey::SyncVersionPlanung, 0);
-    // Assignments travel by their change stamp, whoever changed them; the version only
-    // tells whether teams or members changed.
+    // Assignments come by their change stamp whoever changed them; the version only tells
+    // whether teams or members changed.
     bool allesGeladen = PlanungenLaden();
     if (!Terminated() && FStartFromSyncVersion < serverVersion) {
         FServerSyncVersion = serverVersion;
@@ -43,10 +44,11 @@ void TDatenAusCloudThread::PlanungSynchronisieren() {
     }
     if (Terminated())
         return;
+    // Whether the device holds every team the server announced.
+    const bool teamsAktuell = serverVersion >= 0 && allesGeladen;
     PlanungTeamsHochladen();
-    // Teams the device does not have are removed from the server only when the device has
-    // every team the server announced; otherwise a failed read or insert would delete them.
-    if (!Terminated() && serverVersion >= 0 && allesGeladen)
+    // Otherwise a failed read or insert would delete on the server what the device lacks.
+    if (!Terminated() && teamsAktuell)
         PlanungTeamsAufServerBereinigen();
     if (!Terminated() && PlanungsAenderungenAnstehend())
         PlanungenHochladen();
@@ -58,8 +60,8 @@ void TDatenAusCloudThread::PlanungSynchronisieren() {
             auto ds = remote(u" Update SyncVersion  set ID_Planung = :ID_Planung  Where Mandant_ID = :Mandant_ID");
             ds->ParamByName(u"ID_Planung").setAsInteger(naechste);
             ds->ParamByName(u"Mandant_ID").setAsInteger(FmandantID);
-            // A download that failed in this run must come down again.
-            if (remoteExec(*ds) && allesGeladen)
+            // What failed to come down in this run must come down again.
+            if (remoteExec(*ds) && teamsAktuell)
                 SchreibeINT(SettingKey::SyncVersionPlanung, naechste);
         }
     }
