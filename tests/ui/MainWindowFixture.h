@@ -14,6 +14,12 @@ class TWindowsForm;
 class TDatenAusCloudThread;
 class TListViewUebersicht;
 
+// The day the window suites play on, and a time of it.
+inline const TDateTime kHeute = TDateTime::encodeDate(2026, 3, 10);
+inline TDateTime um(int h, int m) {
+    return TDateTime::encodeTime(h, m);
+}
+
 // A local file with the schema, optionally a remembered login of the company "Muster AG"
 // (tenant 7, employee 42 "Max Muster"), and the main window on top of it. Records every
 // synchronisation thread the window starts so that the test ends only after they have.

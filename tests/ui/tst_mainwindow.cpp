@@ -18,13 +18,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const TDateTime kHeute = TDateTime::encodeDate(2026, 3, 10);
-TDateTime um(int h, int m) {
-    return TDateTime::encodeTime(h, m);
-}
-} // namespace
-
 class TestMainWindow : public QObject {
     Q_OBJECT
 

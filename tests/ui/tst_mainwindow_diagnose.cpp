@@ -26,13 +26,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const TDateTime kHeute = TDateTime::encodeDate(2026, 3, 10);
-TDateTime um(int h, int m) {
-    return TDateTime::encodeTime(h, m);
-}
-} // namespace
-
 class TestMainWindowDiagnose : public QObject {
     Q_OBJECT
     FtpServer m_ftp;
